@@ -1,0 +1,12 @@
+// The commands of kvtool, the developer console tool over the engine and the extraction.
+// Each takes the arguments after its own name and returns the process exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+using Arguments = std::vector<std::string>;  // narrow, ANSI code page
+
+int RunSizeCommand(const Arguments& args);     // size URL
+int RunGetCommand(const Arguments& args);      // get URL PATH [--stop-after-progress N]
+int RunExtractCommand(const Arguments& args);  // extract ARCHIVE DEST

@@ -1,0 +1,46 @@
+// kvtool: runs one engine or extraction operation from the console and prints one line per
+// event in UTF-8, for people and for the tests.
+#include "tools/kvtool/commands.h"
+
+#include "base/codepage.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The command line as narrow strings in the ANSI code page, the form every path and URL
+// takes inside the engine.
+Arguments AnsiArguments() {
+    Arguments args;
+    int count = 0;
+    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!wide) return args;
+    for (int i = 1; i < count; ++i) args.push_back(kv::WideToAnsi(wide[i]));
+    ::LocalFree(wide);
+    return args;
+}
+
+int Usage() {
+    std::fputs("usage: kvtool size URL\n"
+               "       kvtool get URL PATH [--stop-after-progress N]\n"
+               "       kvtool extract ARCHIVE DEST\n",
+               stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main() {
+    Arguments args = AnsiArguments();
+    if (args.empty()) return Usage();
+    const std::string command = args.front();
+    args.erase(args.begin());
+    if (command == "size") return RunSizeCommand(args);
+    if (command == "get") return RunGetCommand(args);
+    if (command == "extract") return RunExtractCommand(args);
+    return Usage();
+}
