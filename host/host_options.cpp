@@ -1,0 +1,43 @@
+#include "host/host_options.h"
+
+#include <cwchar>
+
+namespace kv::host {
+
+bool ParseHostOptions(const std::vector<std::wstring>& args, HostOptions& options, std::wstring& error) {
+    options = HostOptions{};
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const std::wstring& arg = args[k];
+        if (arg == L"--headless") {
+            options.headless = true;
+        } else if (arg == L"--timeout") {
+            if (k + 1 >= args.size()) {
+                error = L"--timeout needs a number of seconds";
+                return false;
+            }
+            const std::wstring& value = args[++k];
+            wchar_t* end = nullptr;
+            const unsigned long seconds = std::wcstoul(value.c_str(), &end, 10);
+            if (value.empty() || *end != 0 || seconds == 0 || seconds > 86400) {
+                error = L"--timeout takes a whole number of seconds from 1 to 86400, not " + value;
+                return false;
+            }
+            options.timeoutSeconds = static_cast<unsigned>(seconds);
+        } else if (arg.rfind(L"--", 0) == 0) {
+            error = L"unknown option " + arg;
+            return false;
+        } else if (options.page.empty()) {
+            options.page = arg;
+        } else {
+            error = L"only one page can be given";
+            return false;
+        }
+    }
+    if (options.page.empty()) {
+        error = L"no page given";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kv::host

@@ -1,0 +1,50 @@
+// One control of the page: created from its class id, sited in the host window, its
+// events connected to a sink, activated in place, and closed again in the right order.
+#pragma once
+
+#include <ocidl.h>
+#include <oleidl.h>
+
+#include <string>
+
+#include "base/com_ptr.h"
+#include "host/client_site.h"
+#include "host/event_sink.h"
+
+namespace kv::host {
+
+class HostedControl {
+public:
+    HostedControl() = default;
+    HostedControl(const HostedControl&) = delete;
+    HostedControl& operator=(const HostedControl&) = delete;
+    ~HostedControl() { Close(); }
+
+    // "clsid:{...}" or "clsid:..." with or without braces.
+    static HRESULT ParseClassId(const std::wstring& classId, CLSID& clsid);
+
+    // Creates the object and gives it its site (before or after initialisation, as the
+    // control asks through its miscellaneous status); the object is not active yet.
+    HRESULT Create(const CLSID& clsid, ComPtr<CClientSite> site);
+    // The type of the control's default event interface, from its class information.
+    HRESULT GetEventInterface(IID& eventInterface, ComPtr<ITypeInfo>& typeInfo) const;
+    // Connects `sink` to the control's connection point for `eventInterface`.
+    HRESULT Advise(const IID& eventInterface, ComPtr<CEventSink> sink);
+    // In-place activation: the control creates its window inside the host window.
+    HRESULT Activate();
+    // The control's size from its own extent, in pixels.
+    SIZE NaturalSize() const;
+
+    ComPtr<IUnknown> Unknown() const;
+    ComPtr<ITypeInfo> ClassInfo() const;
+    void Close();
+
+private:
+    ComPtr<IOleObject> object_;
+    ComPtr<CClientSite> site_;
+    ComPtr<IConnectionPoint> connection_;
+    ComPtr<CEventSink> sink_;
+    DWORD cookie_ = 0;
+};
+
+}  // namespace kv::host

@@ -1,0 +1,68 @@
+// korvendal-host.exe: runs a page that embeds ActiveX controls, standing in for the
+// browser. Usage: korvendal-host.exe PAGE [--headless] [--timeout SECONDS]
+#include <winsock2.h>
+#include <windows.h>
+#include <ole2.h>
+
+#include <string>
+#include <vector>
+
+#include "host/console.h"
+#include "host/host_options.h"
+#include "host/page_runner.h"
+
+namespace {
+
+// Like a browser process, the host keeps the socket library started for its whole run,
+// whatever its controls start and clean up themselves.
+class SocketLibrary {
+public:
+    SocketLibrary() {
+        WSADATA data;
+        started_ = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }
+    ~SocketLibrary() {
+        if (started_) ::WSACleanup();
+    }
+    SocketLibrary(const SocketLibrary&) = delete;
+    SocketLibrary& operator=(const SocketLibrary&) = delete;
+
+private:
+    bool started_ = false;
+};
+
+class OleApartment {
+public:
+    OleApartment() : result_(::OleInitialize(nullptr)) {}
+    ~OleApartment() {
+        if (SUCCEEDED(result_)) ::OleUninitialize();
+    }
+    OleApartment(const OleApartment&) = delete;
+    OleApartment& operator=(const OleApartment&) = delete;
+    HRESULT Result() const { return result_; }
+
+private:
+    HRESULT result_;
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    using namespace kv::host;
+    const std::vector<std::wstring> args(argv + 1, argv + argc);
+    HostOptions options;
+    std::wstring error;
+    if (!ParseHostOptions(args, options, error)) {
+        WriteLine(STD_ERROR_HANDLE, L"korvendal-host: " + error);
+        WriteLine(STD_ERROR_HANDLE, L"usage: korvendal-host.exe PAGE [--headless] [--timeout SECONDS]");
+        return kExitCannotRun;
+    }
+    OleApartment apartment;
+    if (FAILED(apartment.Result())) {
+        WriteLine(STD_ERROR_HANDLE, L"korvendal-host: OleInitialize failed");
+        return kExitCannotRun;
+    }
+    SocketLibrary sockets;
+    PageRunner runner(options);
+    return runner.Run();
+}

@@ -1,0 +1,270 @@
+#include "host/page_runner.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "base/unique_resource.h"
+#include "host/console.h"
+#include "host/window_object.h"
+
+namespace kv::host {
+namespace {
+
+constexpr wchar_t kWindowItem[] = L"window";
+constexpr SIZE kMinimumPage = {320, 120};
+
+std::wstring HexResult(HRESULT hr) {
+    wchar_t text[16];
+    wsprintfW(text, L"0x%08lX", static_cast<unsigned long>(hr));
+    return text;
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
+    unique_hfile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER size = {};
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > (64 << 20)) return false;
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    return bytes.empty() ||
+           (::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+            read == bytes.size());
+}
+
+std::wstring FileNamePart(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/:");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+std::wstring HandlerFunctionName(const std::wstring& objectId, const std::wstring& event) {
+    std::wstring name = L"__korvendal_on_" + objectId + L"_" + event;
+    std::replace_if(name.begin(), name.end(), [](wchar_t c) { return !std::iswalnum(c) && c != L'_'; }, L'_');
+    return name;
+}
+
+int PageRunner::Run() {
+    std::string bytes;
+    if (!ReadWholeFile(options_.page, bytes)) {
+        WriteLine(STD_ERROR_HANDLE, L"cannot read the page " + options_.page);
+        return kExitCannotRun;
+    }
+    const Page page = ReadPage(DecodePageBytes(bytes));
+    if (!Start(FileNamePart(options_.page))) return kExitCannotRun;
+
+    // Handlers are plain function definitions: known before any control exists, so an
+    // event fired during activation (OnCreate) already finds its handler.
+    for (const PageScript& script : page.scripts) {
+        if (script.IsHandler()) DefineHandler(script);
+    }
+    // Then the page in document order: controls where they stand, blocks as they come.
+    std::size_t nextObject = 0;
+    for (const PageScript& script : page.scripts) {
+        while (!closeRequested_ && nextObject < page.objects.size() &&
+               page.objects[nextObject].position < script.position) {
+            AddControl(page.objects[nextObject++], page.scripts);
+        }
+        if (closeRequested_) break;
+        if (!script.IsHandler()) RunScript(script);
+    }
+    while (!closeRequested_ && nextObject < page.objects.size()) AddControl(page.objects[nextObject++], page.scripts);
+
+    PumpUntilClosed();
+    Close();
+    if (timedOut_) return kExitTimedOut;
+    return failed_ || scriptErrors_ > 0 ? kExitPageFailed : kExitOk;
+}
+
+bool PageRunner::Start(const std::wstring& title) {
+    HRESULT hr = window_.Create(L"Korvendal - " + title,
+                                HostWindow::Events{[this] { RequestClose(); },
+                                                   [this] {
+                                                       timedOut_ = true;
+                                                       RequestClose();
+                                                   }});
+    if (FAILED(hr)) {
+        WriteLine(STD_ERROR_HANDLE, L"cannot create the host window: " + HexResult(hr));
+        return false;
+    }
+    pageSize_ = kMinimumPage;
+    window_.Show(pageSize_);
+    if (options_.timeoutSeconds > 0) window_.StartTimeout(options_.timeoutSeconds);
+    frame_ = CInPlaceFrame::Create(window_.Handle());
+
+    scriptSite_ = CScriptSite::Create(window_.Handle(), [this](const ScriptError& error) { ReportScriptError(error); });
+    const auto windowObject =
+        CWindowObject::Create(WindowActions{[this](const std::wstring& text) { Alert(text); }, [this] { RequestClose(); }});
+    scriptSite_->AddItem(kWindowItem, ComPtr<IUnknown>(static_cast<IDispatch*>(windowObject.get())), nullptr);
+    hr = engine_.Start(scriptSite_);
+    if (SUCCEEDED(hr)) hr = engine_.AddNamedItem(kWindowItem, SCRIPTITEM_ISVISIBLE | SCRIPTITEM_GLOBALMEMBERS);
+    if (FAILED(hr)) {
+        WriteLine(STD_ERROR_HANDLE, L"cannot start the JScript engine: " + HexResult(hr));
+        return false;
+    }
+    return true;
+}
+
+void PageRunner::DefineHandler(const PageScript& script) {
+    if (!IsJScriptLanguage(script.language)) {
+        Fail(L"script language " + script.language + L" is not supported (handler for " + script.forObject + L")");
+        return;
+    }
+    const EventSignature signature = ParseEventSignature(script.event);
+    std::wstring parameters;
+    for (const std::wstring& parameter : signature.parameters) {
+        parameters += (parameters.empty() ? L"" : L", ") + parameter;
+    }
+    // The body stays on its own lines, so errors in it carry the page's line numbers.
+    engine_.Run(L"function " + HandlerFunctionName(script.forObject, signature.name) + L"(" + parameters + L") {" +
+                    script.text + L"\n}",
+                script.line);
+}
+
+void PageRunner::AddControl(const PageObject& object, const std::vector<PageScript>& scripts) {
+    const std::wstring name = object.id.empty() ? L"(object without id)" : object.id;
+    CLSID clsid;
+    if (FAILED(HostedControl::ParseClassId(object.classId, clsid))) {
+        Fail(L"object " + name + L": classid \"" + object.classId + L"\" is not of the form clsid:GUID");
+        return;
+    }
+    auto control = std::make_unique<Control>();
+    control->id = object.id;
+    // Controls stand one below the other, at the size the page gives them.
+    control->position = {0, nextTop_, object.width, nextTop_ + object.height};
+    auto site = CClientSite::Create(window_.Handle(), frame_, control->position, object.id);
+    HRESULT hr = control->hosted.Create(clsid, site);
+    if (FAILED(hr)) {
+        Fail(L"object " + name + L": cannot create " + object.classId + L": " + HexResult(hr));
+        return;
+    }
+    // A size the page leaves out is the control's own extent, as in a browser.
+    const SIZE natural = control->hosted.NaturalSize();
+    if (object.width == 0) control->position.right = control->position.left + natural.cx;
+    if (object.height == 0) control->position.bottom = control->position.top + natural.cy;
+    site->SetPosition(control->position);
+    nextTop_ = control->position.bottom;
+    pageSize_.cx = std::max(pageSize_.cx, control->position.right);
+    pageSize_.cy = std::max(pageSize_.cy, nextTop_);
+    window_.Show(pageSize_);
+
+    if (!object.id.empty()) {
+        scriptSite_->AddItem(object.id, control->hosted.Unknown(), control->hosted.ClassInfo());
+        hr = engine_.AddNamedItem(object.id, SCRIPTITEM_ISVISIBLE);
+        if (FAILED(hr)) Fail(L"object " + name + L": cannot name it in script: " + HexResult(hr));
+        ConnectHandlers(*control, scripts);
+    }
+    Control& added = *control;
+    controls_.push_back(std::move(control));
+    hr = added.hosted.Activate();
+    if (FAILED(hr)) Fail(L"object " + name + L": in-place activation failed: " + HexResult(hr));
+}
+
+void PageRunner::ConnectHandlers(Control& control, const std::vector<PageScript>& scripts) {
+    IID eventInterface = IID_NULL;
+    ComPtr<ITypeInfo> events;
+    bool known = false;
+    for (const PageScript& script : scripts) {
+        if (script.forObject != control.id || !IsJScriptLanguage(script.language)) continue;
+        if (!known && FAILED(control.hosted.GetEventInterface(eventInterface, events))) {
+            Fail(L"object " + control.id + L" has handlers but offers no event interface");
+            return;
+        }
+        known = true;
+        const std::wstring event = ParseEventSignature(script.event).name;
+        LPOLESTR eventName = const_cast<LPOLESTR>(event.c_str());
+        MEMBERID id = MEMBERID_NIL;
+        if (FAILED(events->GetIDsOfNames(&eventName, 1, &id))) {
+            Fail(L"object " + control.id + L" has no event " + event);
+            continue;
+        }
+        control.handlers[id].push_back(HandlerFunctionName(control.id, event));
+    }
+    if (control.handlers.empty()) return;
+    Control* target = &control;
+    auto sink = CEventSink::Create(eventInterface,
+                                   [this, target](DISPID event, DISPPARAMS* params) { OnEvent(*target, event, params); });
+    const HRESULT hr = control.hosted.Advise(eventInterface, sink);
+    if (FAILED(hr)) Fail(L"object " + control.id + L": cannot connect to its events: " + HexResult(hr));
+}
+
+void PageRunner::RunScript(const PageScript& script) {
+    if (!IsJScriptLanguage(script.language)) {
+        Fail(L"script language " + script.language + L" is not supported (block at line " +
+             std::to_wstring(script.line) + L")");
+        return;
+    }
+    engine_.Run(script.text, script.line);
+}
+
+void PageRunner::OnEvent(Control& control, DISPID event, DISPPARAMS* params) {
+    const auto found = control.handlers.find(event);
+    if (found == control.handlers.end()) return;
+    for (const std::wstring& function : found->second) {
+        const unsigned errorsBefore = scriptErrors_;
+        EXCEPINFO exception = {};
+        const HRESULT hr = engine_.Call(function, params, &exception);
+        // Some engines report a handler's exception only to the caller, not to the site.
+        if (FAILED(hr) && scriptErrors_ == errorsBefore) {
+            if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
+            ScriptError error;
+            error.description = exception.bstrDescription
+                                    ? std::wstring(exception.bstrDescription, ::SysStringLen(exception.bstrDescription))
+                                    : L"handler " + function + L" failed: " + HexResult(hr);
+            ReportScriptError(error);
+        }
+        ::SysFreeString(exception.bstrSource);
+        ::SysFreeString(exception.bstrDescription);
+        ::SysFreeString(exception.bstrHelpFile);
+    }
+}
+
+void PageRunner::Alert(const std::wstring& text) {
+    if (options_.headless) {
+        WriteLine(STD_OUTPUT_HANDLE, text);
+    } else {
+        ::MessageBoxW(window_.Handle(), text.c_str(), L"Korvendal", MB_OK | MB_ICONINFORMATION);
+    }
+}
+
+void PageRunner::RequestClose() {
+    closeRequested_ = true;
+    window_.Wake();
+}
+
+void PageRunner::ReportScriptError(const ScriptError& error) {
+    ++scriptErrors_;
+    std::wstring where = L"script error";
+    if (error.line > 0) {
+        where += L" (line " + std::to_wstring(error.line) + L", column " + std::to_wstring(error.column) + L")";
+    }
+    WriteLine(STD_ERROR_HANDLE, where + L": " + error.description);
+}
+
+void PageRunner::Fail(const std::wstring& message) {
+    failed_ = true;
+    WriteLine(STD_ERROR_HANDLE, message);
+}
+
+void PageRunner::PumpUntilClosed() {
+    MSG message;
+    while (!closeRequested_ && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    if (timedOut_) WriteLine(STD_ERROR_HANDLE, L"the page did not close within " + std::to_wstring(options_.timeoutSeconds) + L" seconds");
+}
+
+void PageRunner::Close() {
+    // The controls go first, while the frame window they live in still exists; the
+    // engine goes next, since it holds the controls' named items; the window last.
+    for (auto& control : controls_) control->hosted.Close();
+    engine_.Close();
+    if (scriptSite_) scriptSite_->Clear();
+    controls_.clear();
+    scriptSite_.reset();
+    frame_.reset();
+}
+
+}  // namespace kv::host

@@ -1,0 +1,41 @@
+// The host's command line.
+#include "host/host_options.h"
+
+#include <gtest/gtest.h>
+
+namespace kv::host {
+namespace {
+
+TEST(HostOptions, PageWithOptionsInAnyOrder) {
+    HostOptions options;
+    std::wstring error;
+    ASSERT_TRUE(ParseHostOptions({L"--timeout", L"30", L"Z:\\tmp\\page.html", L"--headless"}, options, error));
+    EXPECT_EQ(options.page, L"Z:\\tmp\\page.html");
+    EXPECT_TRUE(options.headless);
+    EXPECT_EQ(options.timeoutSeconds, 30u);
+
+    ASSERT_TRUE(ParseHostOptions({L"page.html"}, options, error));
+    EXPECT_FALSE(options.headless);
+    EXPECT_EQ(options.timeoutSeconds, 0u);
+}
+
+TEST(HostOptions, RejectsWhatMakesNoSense) {
+    HostOptions options;
+    std::wstring error;
+    for (const auto& args : std::vector<std::vector<std::wstring>>{
+             {},
+             {L"--headless"},
+             {L"a.html", L"b.html"},
+             {L"a.html", L"--timeout"},
+             {L"a.html", L"--timeout", L"0"},
+             {L"a.html", L"--timeout", L"ten"},
+             {L"a.html", L"--timeout", L"5s"},
+             {L"a.html", L"--fast"}}) {
+        error.clear();
+        EXPECT_FALSE(ParseHostOptions(args, options, error)) << args.size();
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+}  // namespace
+}  // namespace kv::host

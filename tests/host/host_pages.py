@@ -1,0 +1,33 @@
+"""Runs pages in korvendal-host.exe under Wine for the page tests: writes the page into a
+temporary folder, starts the host headless and gives back its exit status and its output
+as text (the host writes UTF-8 lines)."""
+import os
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import harness  # noqa: E402
+
+
+class PageRun:
+    def __init__(self, completed):
+        self.status = completed.returncode
+        self.stdout = completed.stdout.decode("utf-8", errors="replace")
+        self.stderr = completed.stderr.decode("utf-8", errors="replace")
+        self.alerts = self.stdout.splitlines()
+
+    def __repr__(self):
+        return f"PageRun(status={self.status}, stdout={self.stdout!r}, stderr={self.stderr!r})"
+
+
+def run_page(html, timeout_seconds=60, extra_args=(), folder=None):
+    """Runs `html` (text) as a page; the page should end with window.close()."""
+    with tempfile.TemporaryDirectory(prefix="kv-page-", dir=folder) as work:
+        page = os.path.join(work, "page.html")
+        with open(page, "w", encoding="utf-8") as f:
+            f.write(html)
+        completed = harness.wine(
+            [harness.program("korvendal-host.exe"), harness.winpath(page), "--headless",
+             "--timeout", str(timeout_seconds), *extra_args],
+            timeout=timeout_seconds + 60)
+        return PageRun(completed)
