@@ -2,6 +2,7 @@
 // that pumps the thread's messages between receives and posts its notifications.
 #pragma once
 
+#include "base/unique_resource.h"
 #include "net/download_messages.h"
 
 #include <windows.h>
@@ -27,6 +28,43 @@ public:
     bool LocalFileExists(const std::string& path);
     int64_t LocalFileSize(const std::string& path);
 
-    // ... the HTTP exchange members (ParseUrl, ResolveRedirect, GetStatusCode, ...) and the
-    // fields are declared by the engine's implementation.
+    // The HTTP exchange. ParseUrl resolves the host; false after a failure report.
+    bool ParseUrl(std::string url, std::string& hostName, std::string& hostAddress,
+                  uint16_t& port, std::string& path);
+    // The Location of a 301 answer to a plain GET of url, else empty; reports nothing.
+    std::string ResolveRedirect(const std::string& url);
+    // Also sets the last error when the block has no HTTP/1.1 status line.
+    int GetStatusCode(const char* block, int count);
+    static bool IsErrorStatus(int status);
+    // Also sets the last error when the block has no length.
+    int64_t GetContentLength(const char* block, int count);
+    std::string GetLocation(const char* block, int count);
+
+private:
+    struct Transfer;
+
+    // Failure reports: last error, local file closed, connection closed, socket library
+    // released. Each returns false for the caller to return.
+    bool FailWithText(int32_t code, const std::string& text, CTcpClientSocket* connection);
+    bool FailWithStatus(int status, CTcpClientSocket* connection);
+    bool FailWithSystemError(bool fromSockets, CTcpClientSocket* connection);
+
+    bool Connect(CTcpClientSocket& connection, const std::string& hostAddress, uint16_t port);
+    bool BeginBody(Transfer& transfer, CTcpClientSocket& connection, size_t headerEnd);
+    bool EndOfResponse(Transfer& transfer, CTcpClientSocket& connection);
+    bool WriteBlock(Transfer& transfer, CTcpClientSocket& connection, const char* data,
+                    uint32_t count);
+    void Notify(UINT message, WPARAM wParam = 0);
+
+    HWND notifyWindow = nullptr;
+    kv::unique_hfile file;
+    std::unique_ptr<char[]> buffer;
+    int32_t bufferSize = 102400;
+    std::string url;
+    std::string localPath;
+    DownloadProgress progress;
+    bool resuming = false;
+    int64_t existingSize = 0;
+    int64_t totalSize = 0;
+    bool stopRequested = false;
 };

@@ -1,0 +1,26 @@
+#include "net/header_receiver.h"
+
+#include "net/http_response.h"
+
+#include <string_view>
+
+namespace kv {
+
+int ReceiveHeaderBlock(CTcpSocket& connection, char* block, int capacity) {
+    int count = 0;
+    while (count < capacity) {
+        const int n = connection.Receive(block + count, capacity - count, 0);
+        if (n < 0) {
+            if (count == 0) return -1;
+            break;
+        }
+        if (n == 0) break;
+        count += n;
+        if (HeaderEndOf(std::string_view(block, static_cast<size_t>(count))) != std::string_view::npos)
+            break;
+    }
+    block[count] = '\0';
+    return count;
+}
+
+}  // namespace kv
