@@ -81,6 +81,11 @@ HRESULT HostedControl::Activate() {
     return object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.get(), 0, window, &position);
 }
 
+bool HostedControl::TranslateAccelerator(MSG& message) const {
+    ComPtr<IOleInPlaceActiveObject> active;
+    return object_ && SUCCEEDED(object_.query(active)) && active->TranslateAccelerator(&message) == S_OK;
+}
+
 SIZE HostedControl::NaturalSize() const {
     SIZE pixels = {};
     SIZEL extent = {};

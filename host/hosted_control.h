@@ -32,6 +32,9 @@ public:
     HRESULT Advise(const IID& eventInterface, ComPtr<CEventSink> sink);
     // In-place activation: the control creates its window inside the host window.
     HRESULT Activate();
+    // Gives the active control the first look at a keystroke (tab moves, mnemonics);
+    // true when it took the message.
+    bool TranslateAccelerator(MSG& message) const;
     // The control's size from its own extent, in pixels.
     SIZE NaturalSize() const;
 

@@ -39,8 +39,8 @@ std::wstring FileNamePart(const std::wstring& path) {
 
 }  // namespace
 
-std::wstring HandlerFunctionName(const std::wstring& objectId, const std::wstring& event) {
-    std::wstring name = L"__korvendal_on_" + objectId + L"_" + event;
+std::wstring HandlerFunctionName(const std::wstring& objectId, const std::wstring& event, std::size_t index) {
+    std::wstring name = L"__korvendal_on_" + objectId + L"_" + event + L"_" + std::to_wstring(index);
     std::replace_if(name.begin(), name.end(), [](wchar_t c) { return !std::iswalnum(c) && c != L'_'; }, L'_');
     return name;
 }
@@ -64,12 +64,12 @@ int PageRunner::Run() {
     for (const PageScript& script : page.scripts) {
         while (!closeRequested_ && nextObject < page.objects.size() &&
                page.objects[nextObject].position < script.position) {
-            AddControl(page.objects[nextObject++], page.scripts);
+            AddControl(page.objects[nextObject++]);
         }
         if (closeRequested_) break;
         if (!script.IsHandler()) RunScript(script);
     }
-    while (!closeRequested_ && nextObject < page.objects.size()) AddControl(page.objects[nextObject++], page.scripts);
+    while (!closeRequested_ && nextObject < page.objects.size()) AddControl(page.objects[nextObject++]);
 
     PumpUntilClosed();
     Close();
@@ -112,17 +112,20 @@ void PageRunner::DefineHandler(const PageScript& script) {
         return;
     }
     const EventSignature signature = ParseEventSignature(script.event);
+    const std::wstring function = HandlerFunctionName(script.forObject, signature.name, handlers_.size());
     std::wstring parameters;
     for (const std::wstring& parameter : signature.parameters) {
         parameters += (parameters.empty() ? L"" : L", ") + parameter;
     }
-    // The body stays on its own lines, so errors in it carry the page's line numbers.
-    engine_.Run(L"function " + HandlerFunctionName(script.forObject, signature.name) + L"(" + parameters + L") {" +
-                    script.text + L"\n}",
-                script.line);
+    // The body stays on its own lines, so errors in it carry the page's line numbers. A
+    // handler that does not compile has been reported and is not bound.
+    const std::wstring definition = L"function " + function + L"(" + parameters + L") {" + script.text + L"\n}";
+    if (SUCCEEDED(engine_.Run(definition, script.line))) {
+        handlers_.push_back(Handler{script.forObject, signature.name, function});
+    }
 }
 
-void PageRunner::AddControl(const PageObject& object, const std::vector<PageScript>& scripts) {
+void PageRunner::AddControl(const PageObject& object) {
     const std::wstring name = object.id.empty() ? L"(object without id)" : object.id;
     CLSID clsid;
     if (FAILED(HostedControl::ParseClassId(object.classId, clsid))) {
@@ -153,7 +156,7 @@ void PageRunner::AddControl(const PageObject& object, const std::vector<PageScri
         scriptSite_->AddItem(object.id, control->hosted.Unknown(), control->hosted.ClassInfo());
         hr = engine_.AddNamedItem(object.id, SCRIPTITEM_ISVISIBLE);
         if (FAILED(hr)) Fail(L"object " + name + L": cannot name it in script: " + HexResult(hr));
-        ConnectHandlers(*control, scripts);
+        ConnectHandlers(*control);
     }
     Control& added = *control;
     controls_.push_back(std::move(control));
@@ -161,25 +164,22 @@ void PageRunner::AddControl(const PageObject& object, const std::vector<PageScri
     if (FAILED(hr)) Fail(L"object " + name + L": in-place activation failed: " + HexResult(hr));
 }
 
-void PageRunner::ConnectHandlers(Control& control, const std::vector<PageScript>& scripts) {
+void PageRunner::ConnectHandlers(Control& control) {
     IID eventInterface = IID_NULL;
     ComPtr<ITypeInfo> events;
-    bool known = false;
-    for (const PageScript& script : scripts) {
-        if (script.forObject != control.id || !IsJScriptLanguage(script.language)) continue;
-        if (!known && FAILED(control.hosted.GetEventInterface(eventInterface, events))) {
+    for (const Handler& handler : handlers_) {
+        if (handler.objectId != control.id) continue;
+        if (!events && FAILED(control.hosted.GetEventInterface(eventInterface, events))) {
             Fail(L"object " + control.id + L" has handlers but offers no event interface");
             return;
         }
-        known = true;
-        const std::wstring event = ParseEventSignature(script.event).name;
-        LPOLESTR eventName = const_cast<LPOLESTR>(event.c_str());
+        LPOLESTR eventName = const_cast<LPOLESTR>(handler.event.c_str());
         MEMBERID id = MEMBERID_NIL;
         if (FAILED(events->GetIDsOfNames(&eventName, 1, &id))) {
-            Fail(L"object " + control.id + L" has no event " + event);
+            Fail(L"object " + control.id + L" has no event " + handler.event);
             continue;
         }
-        control.handlers[id].push_back(HandlerFunctionName(control.id, event));
+        control.handlers[id].push_back(handler.function);
     }
     if (control.handlers.empty()) return;
     Control* target = &control;
@@ -250,6 +250,11 @@ void PageRunner::Fail(const std::wstring& message) {
 void PageRunner::PumpUntilClosed() {
     MSG message;
     while (!closeRequested_ && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST &&
+            std::any_of(controls_.begin(), controls_.end(),
+                        [&message](const auto& control) { return control->hosted.TranslateAccelerator(message); })) {
+            continue;
+        }
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }

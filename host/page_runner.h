@@ -26,8 +26,9 @@ enum HostExit : int {
     kExitTimedOut = 3,
 };
 
-// The global function that carries the handler for `event` of the object `objectId`.
-std::wstring HandlerFunctionName(const std::wstring& objectId, const std::wstring& event);
+// The global function that carries the page's `index`th handler, for `event` of the
+// object `objectId`.
+std::wstring HandlerFunctionName(const std::wstring& objectId, const std::wstring& event, std::size_t index);
 
 class PageRunner {
 public:
@@ -39,6 +40,11 @@ public:
     int Run();
 
 private:
+    struct Handler {
+        std::wstring objectId;
+        std::wstring event;
+        std::wstring function;
+    };
     struct Control {
         std::wstring id;
         RECT position = {};
@@ -48,8 +54,8 @@ private:
 
     bool Start(const std::wstring& title);
     void DefineHandler(const PageScript& script);
-    void AddControl(const PageObject& object, const std::vector<PageScript>& scripts);
-    void ConnectHandlers(Control& control, const std::vector<PageScript>& scripts);
+    void AddControl(const PageObject& object);
+    void ConnectHandlers(Control& control);
     void RunScript(const PageScript& script);
     void OnEvent(Control& control, DISPID event, DISPPARAMS* params);
     void Alert(const std::wstring& text);
@@ -64,6 +70,7 @@ private:
     ComPtr<CInPlaceFrame> frame_;
     ComPtr<CScriptSite> scriptSite_;
     ScriptEngine engine_;
+    std::vector<Handler> handlers_;
     std::vector<std::unique_ptr<Control>> controls_;
     SIZE pageSize_ = {};
     LONG nextTop_ = 0;
