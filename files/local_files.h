@@ -19,6 +19,7 @@ std::string MakeSkinPath(std::string& basePath, const std::string& name);
 std::string MakeBasePath(const std::string& tempFolder, const std::string& value);
 
 // True when `name` is a relative path that stays below the folder it is joined to: no
-// drive, root or UNC prefix, no ".." component, no ':' (alternate data streams), either
-// slash style. An empty name is contained.
+// drive, root or UNC prefix, no ".." component (nor one of dots and blanks only, which Win32
+// trims to ".."), no ':' (alternate data streams), no device name (CON, NUL, COM1, ...),
+// either slash style. An empty name is contained.
 bool IsContainedRelativePath(const std::string& name);
