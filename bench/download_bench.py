@@ -1,0 +1,115 @@
+#!/usr/bin/env python3
+"""Download benchmark: one file of 200 MB served by a loopback nginx, fetched by the engine
+(kvtool get under Wine) and by curl in the same run. Prints throughput, the engine's share
+of its design ceiling and CPU seconds per 100 MB. Prints figures only; timing never fails.
+
+    python3 bench/download_bench.py --build build/x86 --wine "tools/wine-run x86"
+"""
+import argparse
+import os
+import resource
+import shlex
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
+import harness  # noqa: E402
+
+MB = 1_000_000
+# The engine receives at most bufferSize - 1 bytes per pass and sleeps 10 ms per pass.
+CEILING = 102_399 * 100 / MB
+
+
+def children_cpu():
+    usage = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return usage.ru_utime + usage.ru_stime
+
+
+def timed(command, log_path):
+    """Wall seconds and CPU seconds (user + sys of the waited-for process tree)."""
+    cpu, wall = children_cpu(), time.monotonic()
+    with open(log_path, "wb") as log:
+        # Output goes to a file: a Wine service started meanwhile may inherit the handle,
+        # and a file, unlike a pipe, is not waited on.
+        result = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=log,
+                                stderr=subprocess.STDOUT, timeout=1800)
+    return result.returncode, time.monotonic() - wall, children_cpu() - cpu
+
+
+def make_file(path, size):
+    block = os.urandom(4 * 1024 * 1024)
+    with open(path, "wb") as f:
+        written = 0
+        while written < size:
+            piece = block[:min(len(block), size - written)]
+            f.write(piece)
+            written += len(piece)
+
+
+def report(name, size, wall, cpu):
+    rate = size / MB / wall
+    print(f"{name:8s} {rate:8.2f} MB/s  {wall:7.2f} s  CPU {cpu * 100 * MB / size:6.2f} s per 100 MB")
+    return rate
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", required=True, help="build folder holding kvtool.exe")
+    parser.add_argument("--wine", required=True, help='Wine runner, e.g. "tools/wine-run x86"')
+    parser.add_argument("--size-mb", type=int, default=200)
+    args = parser.parse_args()
+
+    wine = shlex.split(args.wine)
+    kvtool = os.path.join(os.path.abspath(args.build), "kvtool.exe")
+    curl = shutil.which("curl")
+    size = args.size_mb * MB
+    work = tempfile.mkdtemp(prefix="kv-bench-")
+    try:
+        root = os.path.join(work, "root")
+        os.makedirs(root)
+        os.chmod(work, 0o755)
+        os.chmod(root, 0o755)
+        make_file(os.path.join(root, "bench.bin"), size)
+        expected = harness.sha256_file(os.path.join(root, "bench.bin"))
+
+        # Starts the wineserver and the prefix's services before anything is measured.
+        subprocess.run(wine + [kvtool], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=300)
+
+        ok = True
+        with harness.Nginx(root) as server:
+            url = server.url("bench.bin")
+            print(f"file: {size / MB:.0f} MB from nginx on 127.0.0.1:{server.port}")
+
+            engine_out = os.path.join(work, "engine.bin")
+            code, wall, cpu = timed(wine + [kvtool, "get", url, harness.winpath(engine_out)],
+                                    os.path.join(work, "engine.log"))
+            same = code == 0 and harness.sha256_file(engine_out) == expected
+            engine_rate = report("engine", size, wall, cpu)
+            print(f"         design ceiling {CEILING:.2f} MB/s (102399 bytes and 10 ms per pass): "
+                  f"{100 * engine_rate / CEILING:.1f} % of it; bytes {'match' if same else 'DIFFER'}")
+            print("         engine CPU is the Wine process tree's; the wineserver's share is not in it")
+            ok &= same
+            os.remove(engine_out)
+
+            if curl:
+                curl_out = os.path.join(work, "curl.bin")
+                code, wall, cpu = timed([curl, "-s", "-o", curl_out, url], os.path.join(work, "curl.log"))
+                same = code == 0 and harness.sha256_file(curl_out) == expected
+                curl_rate = report("curl", size, wall, cpu)
+                print(f"         bytes {'match' if same else 'DIFFER'}; engine / curl = "
+                      f"{engine_rate / curl_rate:.3f}")
+                ok &= same
+            else:
+                print("curl     not installed")
+        return 0 if ok else 1
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
