@@ -11,6 +11,7 @@
 #include "net/system_message.h"
 #include "net/tcp_client_socket.h"
 
+#include <limits>
 #include <string_view>
 
 // Loop state of one Download.
@@ -213,7 +214,8 @@ bool CHttpDownloaderEx::BeginBody(Transfer& transfer, CTcpClientSocket& connecti
     }
 
     const int64_t length = kv::ResponseLengthOf(std::string_view(block, headerEnd));
-    if (length >= 0) {
+    // A length that cannot be added to the resumed part is no length: read until close.
+    if (length >= 0 && length <= std::numeric_limits<int64_t>::max() - transfer.expected) {
         transfer.expected += length;
         transfer.lengthKnown = true;
     }
