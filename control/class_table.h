@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <unknwn.h>
+#include <comcat.h>
 
 #include "base/com_ptr.h"
 
