@@ -47,9 +47,32 @@ def winpath(unix_path):
     return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
 
 
+_warmed_up = set()
+
+
+def warm_up(arch=None):
+    """Starts the prefix's wineserver and its system services without any pipe of ours:
+    services started by a captured run would hold that run's output pipe open, and the
+    capture would wait for them until its timeout. Done once per architecture."""
+    arch = arch or Context.arch
+    if arch in _warmed_up:
+        return
+    env = dict(os.environ)
+    env.setdefault("WINEDEBUG", "-all")
+    env.setdefault("WINEPREFIX", os.environ.get(
+        "KORVENDAL_WINEPREFIX", os.path.join(ROOT, "build", "wineprefix")))
+    subprocess.run(["wineserver", "-p60"], env=env, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+    subprocess.run([WINE_RUN, arch, "cmd", "/c", "exit"], env=env, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=180,
+                   check=False)
+    _warmed_up.add(arch)
+
+
 def wine(args, timeout=120, check=False, input=None):
     """Runs a Windows program (first element of args) under Wine; returns CompletedProcess
     with stdout and stderr as bytes (Wine programs print code page 949 or UTF-8)."""
+    warm_up()
     env = dict(os.environ)
     env.setdefault("WINEDEBUG", "-all")
     return subprocess.run([WINE_RUN, Context.arch] + list(args), capture_output=True,
