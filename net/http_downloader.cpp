@@ -119,6 +119,12 @@ bool CHttpDownloaderEx::Download(const std::string& requestedUrl, const std::str
         return true;
     }
 
+    // Without a receive buffer (Initialize failed or never ran) nothing can be received.
+    if (!buffer) {
+        ::WSASetLastError(WSANOTINITIALISED);
+        return FailWithSystemError(true, nullptr);
+    }
+
     Transfer transfer;
     transfer.url = requestedUrl;
     if (std::string redirected = ResolveRedirect(transfer.url); !redirected.empty())

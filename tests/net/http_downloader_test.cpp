@@ -84,4 +84,15 @@ TEST(Download, CompleteLocalFileNeedsAConnectionOnlyWithAKnownSize) {
     ::DeleteFileA(path.c_str());
 }
 
+TEST(Download, WithoutInitializeFailsInsteadOfTouchingTheFile) {
+    char folder[MAX_PATH];
+    ASSERT_NE(0u, ::GetTempPathA(MAX_PATH, folder));
+    const std::string path = std::string(folder) + "kv_net_uninitialized.bin";
+    ::DeleteFileA(path.c_str());
+    CHttpDownloaderEx downloader;
+    EXPECT_FALSE(downloader.Download("http://127.0.0.1:1/x.bin", path));
+    EXPECT_EQ(WSANOTINITIALISED, lastErrorCode);
+    EXPECT_FALSE(downloader.LocalFileExists(path));
+}
+
 }  // namespace
