@@ -199,6 +199,17 @@ Installer.Init("http://127.0.0.1:1/skins/", "{TARGET}");
         self.assertEqual(run.status, 1, run)
         self.assertIn("(line 4, column 1): Not Found - 문서를 찾을 수 없습니다.(404)", run.stderr)
 
+    def test_object_exists_from_where_the_page_places_it(self):
+        # As in a browser: a block before the element does not see the control, its
+        # handler is bound even though it stands after the element, and the blocks after
+        # the element find it created and its window initialised.
+        run = run_page(f"""<script>alert("before: " + typeof Installer);</script>
+<object id="Installer" classid="clsid:{INSTALLER_CLSID}" width="378" height="311"></object>
+<script>alert("after: " + typeof Installer); close();</script>
+<script for="Installer" event="OnCreate()">alert("OnCreate");</script>""")
+        self.assertEqual(run.status, 0, run)
+        self.assertEqual(run.alerts, ["before: undefined", "OnCreate", "after: object"])
+
     def test_properties_round_trip_korean_text(self):
         run = run_page(installer_page(
             'alert(Installer.InfoFileName); Installer.InfoFileName = "스킨.zip"; alert(Installer.InfoFileName);',
