@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 bool ExtractSkinArchive(std::string archivePath, std::string destFolder) {
     return ExtractSkinArchive(std::move(archivePath), std::move(destFolder), nullptr);
 }
@@ -18,7 +20,7 @@ bool ExtractSkinArchive(std::string archivePath, std::string destFolder,
     CSkinZipReader reader;
     if (reader.Open(archivePath) != kZipOk) return false;
     ZipEntry entry;
-    reader.GetEntry(-1, entry);
+    if (reader.GetEntry(-1, entry) != kZipOk) return false;
     const int32_t count = entry.index;
     bool wroteFile = false;
     for (int32_t i = 0; i < count; ++i) {
