@@ -20,14 +20,14 @@ class PageRun:
         return f"PageRun(status={self.status}, stdout={self.stdout!r}, stderr={self.stderr!r})"
 
 
-def run_page(html, timeout_seconds=60, extra_args=(), folder=None):
+def run_page(html, timeout_seconds=60):
     """Runs `html` (text) as a page; the page should end with window.close()."""
-    with tempfile.TemporaryDirectory(prefix="kv-page-", dir=folder) as work:
+    with tempfile.TemporaryDirectory(prefix="kv-page-") as work:
         page = os.path.join(work, "page.html")
         with open(page, "w", encoding="utf-8") as f:
             f.write(html)
         completed = harness.wine(
             [harness.program("korvendal-host.exe"), harness.winpath(page), "--headless",
-             "--timeout", str(timeout_seconds), *extra_args],
+             "--timeout", str(timeout_seconds)],
             timeout=timeout_seconds + 60)
         return PageRun(completed)

@@ -5,7 +5,6 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import host_pages  # noqa: E402
 from host_pages import harness, run_page  # noqa: E402
 
 
