@@ -44,6 +44,18 @@ window.close();
         self.assertEqual(run.alerts, ["plain"])
 
 
+class BrokenObjects(unittest.TestCase):
+    def test_unregistered_or_malformed_class_ids_fail_the_run_but_not_the_page(self):
+        run = run_page("""<object id="Missing" classid="clsid:0BADC0DE-0000-4000-8000-000000000001"></object>
+<object id="Odd" classid="progid:Some.Thing"></object>
+<script>alert(typeof Missing + " " + typeof Odd); close();</script>""")
+        self.assertEqual(run.status, 1, run)
+        self.assertEqual(run.alerts, ["undefined undefined"])
+        self.assertIn("object Missing: cannot create clsid:0BADC0DE-0000-4000-8000-000000000001: 0x80040154",
+                      run.stderr)
+        self.assertIn('object Odd: classid "progid:Some.Thing" is not of the form clsid:GUID', run.stderr)
+
+
 class ScriptErrors(unittest.TestCase):
     def test_thrown_error_is_reported_with_its_line_and_fails_the_run(self):
         run = run_page("""<html>
