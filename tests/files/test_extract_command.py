@@ -16,11 +16,6 @@ import harness  # noqa: E402
 import archive_maker as am  # noqa: E402
 
 
-def setUpModule():
-    # Korean file names need a real ko_KR.UTF-8 locale on the Unix side (built by CMake).
-    os.environ["LOCPATH"] = os.path.join(harness.Context.build, "locale")
-
-
 @contextlib.contextmanager
 def current_folder(path):
     saved = os.getcwd()
