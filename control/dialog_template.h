@@ -1,0 +1,34 @@
+// Reads a dialog template (DLGTEMPLATE or DLGTEMPLATEEX) for its size and font, and turns
+// dialog units into pixels and pixels into HIMETRIC the way the dialog manager would.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+struct DialogTemplateInfo {
+    short width = 0;   // dialog units
+    short height = 0;
+    bool hasFont = false;
+    WORD pointSize = 0;
+    WORD weight = 0;
+    bool italic = false;
+    BYTE charset = DEFAULT_CHARSET;
+    std::wstring faceName;
+};
+
+// Empty when the bytes are not a complete template.
+std::optional<DialogTemplateInfo> ParseDialogTemplate(const void* data, size_t size);
+
+// Dialog units to pixels with the base units of the template's font on the screen (the
+// system font when the template names none), as MapDialogRect does for a dialog window.
+SIZE DialogUnitsToPixels(const DialogTemplateInfo& info, int width, int height);
+
+// Pixels of the screen to HIMETRIC (0.01 mm).
+SIZEL PixelsToHimetric(SIZE pixels);
+
+// The control's default extent: dialog `id` of `module`, in HIMETRIC; zero when the
+// template cannot be read.
+SIZEL DefaultExtentFromTemplate(HMODULE module, int id);

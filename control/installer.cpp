@@ -1,0 +1,203 @@
+#include "control/installer.h"
+
+#include "base/codepage.h"
+#include "base/result.h"
+#include "control/dialog_template.h"
+#include "control/error_report.h"
+#include "control/installer_ids.h"
+#include "control/module_state.h"
+#include "control/resource.h"
+#include "files/local_files.h"
+#include "files/skin_archive.h"
+#include "net/last_error.h"
+
+#include <memory>
+#include <string_view>
+
+namespace {
+
+constexpr int kReceiveBufferSize = 102400;
+
+// Texts of the values a page may not set: each would let it write outside the folder the
+// value is joined to.
+constexpr char kUnsafeBasePath[] =
+    "기본 폴더(BasePath 속성)는 임시 폴더 안의 상대 경로여야 합니다.";
+constexpr char kUnsafeInfoFileName[] =
+    "스킨파일명(InfoFileName 속성)은 기본 폴더 안의 상대 경로여야 합니다.";
+constexpr char kUnsafeFileName[] =
+    "다운로드 파일명은 다운로드 폴더 안의 상대 경로여야 합니다.";
+constexpr char kMissingInfoFileName[] = "스킨파일명(InfoFileName 속성)을 지정해 주십시오.";
+
+std::string ToAnsi(BSTR value) {
+    return kv::WideToAnsi(std::wstring_view(value ? value : L"", ::SysStringLen(value)));
+}
+
+HRESULT ToBstr(const std::string& value, BSTR* out) {
+    if (!out) return E_POINTER;
+    const std::wstring wide = kv::AnsiToWide(value);
+    *out = ::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+using InterfaceGetter = void* (*)(CInstaller&);
+struct InterfaceEntry {
+    const IID& iid;
+    InterfaceGetter get;
+};
+
+// The interface table, in the order in which hosts find the control's interfaces.
+const InterfaceEntry kInterfaces[] = {
+    {__uuidof(IInstaller), [](CInstaller& o) -> void* { return static_cast<IInstaller*>(&o.automation); }},
+    {__uuidof(IDispatch), [](CInstaller& o) -> void* { return static_cast<IDispatch*>(&o.automation); }},
+    {__uuidof(IViewObjectEx), [](CInstaller& o) -> void* { return static_cast<IViewObjectEx*>(&o.view); }},
+    {__uuidof(IViewObject2), [](CInstaller& o) -> void* { return static_cast<IViewObject2*>(&o.view); }},
+    {__uuidof(IViewObject), [](CInstaller& o) -> void* { return static_cast<IViewObject*>(&o.view); }},
+    {__uuidof(IOleInPlaceObjectWindowless),
+     [](CInstaller& o) -> void* { return static_cast<IOleInPlaceObjectWindowless*>(&o.inPlace); }},
+    {__uuidof(IOleInPlaceObject),
+     [](CInstaller& o) -> void* { return static_cast<IOleInPlaceObject*>(&o.inPlace); }},
+    {__uuidof(IOleWindow),
+     [](CInstaller& o) -> void* { return static_cast<IOleWindow*>(static_cast<IOleInPlaceObject*>(&o.inPlace)); }},
+    {__uuidof(IOleInPlaceActiveObject),
+     [](CInstaller& o) -> void* { return static_cast<IOleInPlaceActiveObject*>(&o.inPlace); }},
+    {__uuidof(IOleControl), [](CInstaller& o) -> void* { return static_cast<IOleControl*>(&o.control); }},
+    {__uuidof(IOleObject), [](CInstaller& o) -> void* { return static_cast<IOleObject*>(&o.oleObject); }},
+    {__uuidof(IPersistStreamInit),
+     [](CInstaller& o) -> void* { return static_cast<IPersistStreamInit*>(&o.persist); }},
+    {__uuidof(IPersist),
+     [](CInstaller& o) -> void* { return static_cast<IPersist*>(static_cast<IPersistStreamInit*>(&o.persist)); }},
+    {__uuidof(ISupportErrorInfo),
+     [](CInstaller& o) -> void* { return static_cast<ISupportErrorInfo*>(&o.classInfo); }},
+    {__uuidof(IConnectionPointContainer),
+     [](CInstaller& o) -> void* { return static_cast<IConnectionPointContainer*>(&o.connectionPoints); }},
+    {__uuidof(ISpecifyPropertyPages),
+     [](CInstaller& o) -> void* { return static_cast<ISpecifyPropertyPages*>(&o.classInfo); }},
+    {__uuidof(IQuickActivate), [](CInstaller& o) -> void* { return static_cast<IQuickActivate*>(&o.control); }},
+    {__uuidof(IPersistStorage), [](CInstaller& o) -> void* { return static_cast<IPersistStorage*>(&o.persist); }},
+    {__uuidof(IDataObject), [](CInstaller& o) -> void* { return static_cast<IDataObject*>(&o.dataObject); }},
+    {__uuidof(IProvideClassInfo),
+     [](CInstaller& o) -> void* { return static_cast<IProvideClassInfo*>(&o.classInfo); }},
+    {__uuidof(IProvideClassInfo2),
+     [](CInstaller& o) -> void* { return static_cast<IProvideClassInfo2*>(&o.classInfo); }},
+    {__uuidof(IObjectSafety), [](CInstaller& o) -> void* { return static_cast<IObjectSafety*>(&o.safety); }},
+};
+
+}  // namespace
+
+CInstaller::ModuleLockHolder::ModuleLockHolder() { ModuleLock(); }
+CInstaller::ModuleLockHolder::~ModuleLockHolder() { ModuleUnlock(); }
+
+HRESULT CInstaller::Create(IUnknown* outer, REFIID riid, void** object) noexcept try {
+    RETURN_IF_FAILED(ClearOut(object));
+    if (outer && riid != IID_IUnknown) return CLASS_E_NOAGGREGATION;
+    // From here on the reference count owns the object.
+    CInstaller* created = std::make_unique<CInstaller>(outer).release();
+    const HRESULT hr = created->QueryInterface(riid, object);
+    created->Release();
+    return hr;
+} CATCH_RETURN()
+
+CInstaller::CInstaller(IUnknown* outer)
+    : controlling_(outer ? outer : static_cast<IUnknown*>(this)),
+      automation(controlling_, *this),
+      view(controlling_, *this),
+      inPlace(controlling_, *this),
+      control(controlling_, *this),
+      oleObject(controlling_, *this),
+      persist(controlling_, *this),
+      classInfo(controlling_),
+      connectionPoints(controlling_, *this),
+      dataObject(controlling_, *this),
+      safety(controlling_),
+      eventSource(controlling_, &connectionPoints) {
+    embedding.extent = DefaultExtentFromTemplate(KorvendalModuleInstance(), IDD_INSTALLER);
+}
+
+CInstaller::~CInstaller() {
+    // The window's procedure reaches back into this object while it is destroyed.
+    embedding.window.reset();
+    eventSource.DisconnectAll();
+}
+
+HRESULT CInstaller::QueryInterface(REFIID riid, void** object) {
+    RETURN_IF_FAILED(ClearOut(object));
+    if (riid == IID_IUnknown) {
+        *object = static_cast<IUnknown*>(this);
+        AddRef();
+        return S_OK;
+    }
+    for (const InterfaceEntry& entry : kInterfaces) {
+        if (entry.iid == riid) {
+            *object = entry.get(*this);
+            // Through the interface itself, so an aggregated object counts on its outer object.
+            static_cast<IUnknown*>(*object)->AddRef();
+            return S_OK;
+        }
+    }
+    return E_NOINTERFACE;
+}
+
+ULONG CInstaller::AddRef() { return static_cast<ULONG>(::InterlockedIncrement(&references_)); }
+
+ULONG CInstaller::Release() {
+    const LONG left = ::InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+}
+
+HRESULT CInstaller::GetBasePath(BSTR* value) noexcept try {
+    return ToBstr(basePath, value);
+} CATCH_RETURN()
+
+HRESULT CInstaller::PutBasePath(BSTR value) noexcept try {
+    const std::string requested = ToAnsi(value);
+    if (!IsContainedRelativePath(requested)) return ReportError(E_INVALIDARG, kUnsafeBasePath);
+    basePath = MakeBasePath(GetTempFolder(), requested);
+    CreateFolderTree(basePath, false);
+    return S_OK;
+} CATCH_RETURN()
+
+HRESULT CInstaller::GetInfoFileName(BSTR* value) noexcept try {
+    return ToBstr(infoFileName, value);
+} CATCH_RETURN()
+
+HRESULT CInstaller::PutInfoFileName(BSTR value) noexcept try {
+    std::string requested = ToAnsi(value);
+    if (!IsContainedRelativePath(requested)) return ReportError(E_INVALIDARG, kUnsafeInfoFileName);
+    infoFileName = std::move(requested);
+    return S_OK;
+} CATCH_RETURN()
+
+HRESULT CInstaller::Init(BSTR url, BSTR file) noexcept try {
+    // The engine pumps messages while it waits; a handler may release the control meanwhile.
+    const kv::ComPtr<IUnknown> keepAlive(controlling_);
+    baseUrl = ToAnsi(url);
+    if (baseUrl.empty()) return E_INVALIDARG;
+    if (baseUrl.back() != '/') baseUrl += '/';
+    std::string requested = ToAnsi(file);
+    if (!IsContainedRelativePath(requested)) return ReportError(E_INVALIDARG, kUnsafeFileName);
+    fileName = std::move(requested);
+    if (infoFileName.empty()) return ReportError(E_FAIL, kMissingInfoFileName);
+    RETURN_IF_FAILED(FetchSkinArchive());
+    initialized = true;
+    return S_OK;
+} CATCH_RETURN()
+
+HRESULT CInstaller::FetchSkinArchive() {
+    const std::string archivePath = MakeSkinPath(basePath, infoFileName);
+    // An archive on disk is used as it is, also a partial one from a failed download.
+    if (downloader.LocalFileExists(archivePath)) return S_OK;
+    // Before the window exists the engine is started here, without a window to notify;
+    // the window binds it to itself when it is initialised.
+    if (!embedding.window) (void)downloader.Initialize(nullptr, kReceiveBufferSize);
+    const std::string archiveUrl = baseUrl + infoFileName;
+    int64_t size = 0;
+    if (!downloader.QueryFileSize(archiveUrl, size)) return ReportError(lastErrorCode, lastErrorText);
+    if (size == 0) {
+        return ReportError(404, "지정된 파일(" + baseUrl + infoFileName + ")의 크기가 0바이트 입니다.");
+    }
+    if (!downloader.Download(archiveUrl, archivePath)) return ReportError(lastErrorCode, lastErrorText);
+    // A damaged archive shows later as missing skin files.
+    (void)ExtractSkinArchive(archivePath, basePath);
+    return S_OK;
+}

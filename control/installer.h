@@ -1,0 +1,98 @@
+// CInstaller: the Installer control object. It is the object's identity (the non-delegating
+// IUnknown with the interface table), holds the control's state, and implements the members
+// of IInstaller, ReportError and the events; the COM interfaces live in its parts.
+#pragma once
+
+#include "base/com_ptr.h"
+#include "control/embedding_state.h"
+#include "control/installer_automation.h"
+#include "control/installer_class_info.h"
+#include "control/installer_connection_points.h"
+#include "control/installer_control.h"
+#include "control/installer_data_object.h"
+#include "control/installer_events.h"
+#include "control/installer_inplace.h"
+#include "control/installer_ole_object.h"
+#include "control/installer_persist.h"
+#include "control/installer_safety.h"
+#include "control/installer_view.h"
+#include "net/http_downloader.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+class CInstaller final : public IUnknown {
+public:
+    // Creates an object and hands out `riid` of it; `outer` aggregates it.
+    static HRESULT Create(IUnknown* outer, REFIID riid, void** object) noexcept;
+
+    explicit CInstaller(IUnknown* outer);
+    ~CInstaller();
+    CInstaller(const CInstaller&) = delete;
+    CInstaller& operator=(const CInstaller&) = delete;
+
+    // The non-delegating IUnknown: the interface table and the reference count.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // The outer object when aggregated, else this object.
+    IUnknown* Controlling() const noexcept { return controlling_; }
+
+    // IInstaller members (reached through the automation part).
+    HRESULT GetBasePath(BSTR* value) noexcept;
+    HRESULT PutBasePath(BSTR value) noexcept;
+    HRESULT GetInfoFileName(BSTR* value) noexcept;
+    HRESULT PutInfoFileName(BSTR value) noexcept;
+    HRESULT Init(BSTR url, BSTR fileName) noexcept;
+
+    HRESULT FireOnCreate() { return eventSource.FireOnCreate(); }
+    HRESULT FireOnClose() { return eventSource.FireOnClose(); }
+
+private:
+    // Steps 4 to 9 of Init: the skin archive, fetched and unpacked when it is not on disk.
+    HRESULT FetchSkinArchive();
+
+    struct ModuleLockHolder {
+        ModuleLockHolder();
+        ~ModuleLockHolder();
+    };
+    ModuleLockHolder moduleLock_;  // first member: released last
+    IUnknown* controlling_;
+    LONG references_ = 1;
+
+public:
+    // The parts, one per group of interfaces.
+    CInstallerAutomation automation;
+    CInstallerView view;
+    CInstallerInPlace inPlace;
+    CInstallerControl control;
+    CInstallerOleObject oleObject;
+    CInstallerPersist persist;
+    CInstallerClassInfo classInfo;
+    CInstallerConnectionPoints connectionPoints;
+    CInstallerDataObject dataObject;
+    CInstallerSafety safety;
+
+    CEmbeddingState embedding;
+
+    // The control's state, read and written by the control window and the skin builder.
+    CProxy_IInstallerEvents eventSource;
+    CHttpDownloaderEx downloader;
+    bool initialized = false;
+    bool downloading = false;
+    bool closePending = false;
+    uint32_t startTick = 0;
+    uint32_t elapsedSeconds = 0;
+    int64_t transferBytes = 0;
+    int64_t fileSize = 0;
+    std::string baseUrl;
+    std::string basePath;
+    std::string infoFileName;
+    std::string downloadFolder;
+    std::string fileName;
+    std::string targetPath;
+    COLORREF textColor = 0;
+};

@@ -1,0 +1,114 @@
+// The connection point for _IInstallerEvents: cookies, slots, and the order in which the
+// events reach the connected sinks.
+#include "installer_test_support.h"
+
+#include "control/installer_messages.h"
+
+#include <olectl.h>
+
+namespace {
+
+kv::ComPtr<IConnectionPoint> EventsPoint(const kv::ComPtr<IConnectionPointContainer>& container) {
+    kv::ComPtr<IConnectionPoint> point;
+    EXPECT_EQ(S_OK, container->FindConnectionPoint(DIID__IInstallerEvents, point.put()));
+    return point;
+}
+
+}  // namespace
+
+TEST(InstallerEvents, OffersOneConnectionPoint) {
+    auto container = NewInstaller<IConnectionPointContainer>();
+    kv::ComPtr<IConnectionPoint> point = EventsPoint(container);
+    ASSERT_TRUE(point);
+    IID iid{};
+    EXPECT_EQ(S_OK, point->GetConnectionInterface(&iid));
+    EXPECT_TRUE(iid == DIID__IInstallerEvents);
+    kv::ComPtr<IConnectionPointContainer> back;
+    EXPECT_EQ(S_OK, point->GetConnectionPointContainer(back.put()));
+    EXPECT_EQ(container.get(), back.get());
+    back.reset();
+
+    IConnectionPoint* other = reinterpret_cast<IConnectionPoint*>(0xdeadbeef);
+    EXPECT_EQ(CONNECT_E_NOCONNECTION, container->FindConnectionPoint(IID_IPropertyNotifySink, &other));
+    EXPECT_EQ(nullptr, other);
+    point.reset();
+    EXPECT_EQ(0u, ReleaseLast(container));
+}
+
+TEST(InstallerEvents, CookiesNameSlotsAndFreedSlotsAreReused) {
+    std::vector<std::string> journal;
+    FakeEventSink a("a", journal), b("b", journal), c("c", journal), d("d", journal);
+    auto container = NewInstaller<IConnectionPointContainer>();
+    kv::ComPtr<IConnectionPoint> point = EventsPoint(container);
+    DWORD cookie = 0xdeadbeef;
+    ASSERT_EQ(S_OK, point->Advise(&a, &cookie));
+    EXPECT_EQ(1u, cookie);
+    ASSERT_EQ(S_OK, point->Advise(&b, &cookie));
+    EXPECT_EQ(2u, cookie);
+    EXPECT_EQ(S_OK, point->Unadvise(1));
+    ASSERT_EQ(S_OK, point->Advise(&c, &cookie));
+    EXPECT_EQ(1u, cookie);
+    ASSERT_EQ(S_OK, point->Advise(&d, &cookie));
+    EXPECT_EQ(3u, cookie);
+
+    EXPECT_EQ(S_OK, point->Unadvise(2));
+    EXPECT_EQ(CONNECT_E_NOCONNECTION, point->Unadvise(2));
+    EXPECT_EQ(CONNECT_E_NOCONNECTION, point->Unadvise(0));
+    EXPECT_EQ(CONNECT_E_NOCONNECTION, point->Unadvise(4));
+    EXPECT_EQ(CONNECT_E_NOCONNECTION, point->Unadvise(0xffffffff));
+    EXPECT_EQ(S_OK, point->Unadvise(1));
+    EXPECT_EQ(S_OK, point->Unadvise(3));
+    EXPECT_TRUE(journal.empty());
+    point.reset();
+    EXPECT_EQ(0u, ReleaseLast(container));
+}
+
+TEST(InstallerEvents, RefusesSinksWithoutTheEventInterface) {
+    std::vector<std::string> journal;
+    FakeEventSink plain("plain", journal);
+    plain.answersEvents = false;
+    auto container = NewInstaller<IConnectionPointContainer>();
+    kv::ComPtr<IConnectionPoint> point = EventsPoint(container);
+    DWORD cookie = 0xdeadbeef;
+    EXPECT_EQ(CONNECT_E_CANNOTCONNECT, point->Advise(&plain, &cookie));
+    EXPECT_EQ(0u, cookie);
+    EXPECT_EQ(E_POINTER, point->Advise(nullptr, &cookie));
+    point.reset();
+    EXPECT_EQ(0u, ReleaseLast(container));
+}
+
+TEST(InstallerEvents, SinksHearOnCreateAndOnCloseInCookieOrder) {
+    std::vector<std::string> journal;
+    FakeEventSink first("first", journal), second("second", journal), third("third", journal);
+    FakeSite site;
+    auto ole = NewInstaller<IOleObject>();
+    kv::ComPtr<IConnectionPointContainer> container;
+    ASSERT_EQ(S_OK, ole.query(container));
+    kv::ComPtr<IConnectionPoint> point = EventsPoint(container);
+    DWORD cookie = 0;
+    ASSERT_EQ(S_OK, point->Advise(&first, &cookie));
+    ASSERT_EQ(S_OK, point->Advise(&second, &cookie));
+    ASSERT_EQ(S_OK, point->Unadvise(1));
+    ASSERT_EQ(S_OK, point->Advise(&third, &cookie));  // takes slot 1, before "second"
+    ASSERT_EQ(1u, cookie);
+
+    ASSERT_EQ(S_OK, ole->SetClientSite(&site));
+    ASSERT_EQ(S_OK, ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, site.window(), nullptr));
+    EXPECT_EQ((std::vector<std::string>{"third:1", "second:1"}), journal);
+
+    kv::ComPtr<IOleWindow> window;
+    ASSERT_EQ(S_OK, ole.query(window));
+    HWND control = nullptr;
+    ASSERT_EQ(S_OK, window->GetWindow(&control));
+    journal.clear();
+    ASSERT_TRUE(::PostMessageW(control, WM_INSTALLER_CLOSE, 0, 0));
+    PumpPendingMessages();
+    EXPECT_EQ((std::vector<std::string>{"third:2", "second:2"}), journal);
+
+    EXPECT_EQ(S_OK, ole->Close(OLECLOSE_NOSAVE));
+    EXPECT_EQ(S_OK, ole->SetClientSite(nullptr));
+    window.reset();
+    point.reset();
+    container.reset();
+    EXPECT_EQ(0u, ReleaseLast(ole));
+}
