@@ -121,8 +121,15 @@ class Registration(unittest.TestCase):
 
         self.unregister()
         for key in ("HKCR\\Korvendal.Installer.1", "HKCR\\Korvendal.Installer", "HKCR\\CLSID\\" + CLSID,
-                    "HKCR\\AppID\\" + APPID, "HKCR\\AppID\\Korvendal.DLL", "HKCR\\TypeLib\\" + LIBID):
+                    "HKCR\\AppID\\" + APPID, "HKCR\\AppID\\Korvendal.DLL",
+                    "HKCR\\TypeLib\\" + LIBID + "\\1.0\\0\\" + platform):
             self.assertIsNone(reg_query(key), key)
+        # The TypeLib key is shared by the 32-bit and the 64-bit registry views: it stays only
+        # while the other bitness's control is registered too.
+        typelib = reg_query("HKCR\\TypeLib\\" + LIBID)
+        if typelib is not None:
+            other = "win32" if platform == "win64" else "win64"
+            self.assertIn(version_key + "\\0\\" + other, typelib)
         # The shared parents stay: only their children named by the scripts went.
         for key in ("HKCR\\CLSID", "HKCR\\AppID"):
             result = harness.wine(["reg", "query", key], timeout=60)
