@@ -9,7 +9,8 @@
 
 namespace kv {
 
-// The scripts' names and numbers must not depend on the caller's locale.
+// Both run under the system default locale (0x0800), whatever locale the calling thread
+// has, and give the caller's locale back afterwards.
 HRESULT RegisterServer() try {
     const ThreadLocaleScope locale(LOCALE_SYSTEM_DEFAULT);
     RETURN_IF_FAILED(RunRegistryScriptResource(IDR_KORVENDAL_MODULE, RegistryScriptMode::Register, {}));

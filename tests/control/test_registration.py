@@ -59,13 +59,18 @@ class Registration(unittest.TestCase):
         if cls.was_registered:
             regsvr32("/s", cls.ocx)
 
+    def check(self, result, *args):
+        if result.returncode != 0:
+            # Without /s regsvr32 says what failed.
+            loud = regsvr32(*[a for a in args if a != "/s"])
+            self.fail(f"regsvr32 {' '.join(args)} gave {result.returncode}; again: {loud.returncode} "
+                      f"{loud.stdout.decode('cp949', errors='replace')!r} {loud.stderr[-2000:]!r}")
+
     def register(self):
-        result = regsvr32("/s", self.ocx)
-        self.assertEqual(0, result.returncode, result.stderr)
+        self.check(regsvr32("/s", self.ocx), "/s", self.ocx)
 
     def unregister(self):
-        result = regsvr32("/u", "/s", self.ocx)
-        self.assertEqual(0, result.returncode, result.stderr)
+        self.check(regsvr32("/u", "/s", self.ocx), "/u", "/s", self.ocx)
 
     def start_unregistered(self):
         # Fails when nothing is registered (the type library is not there to remove); only
