@@ -92,14 +92,21 @@ TEST(InstallerEvents, SinksHearOnCreateAndOnCloseInCookieOrder) {
     ASSERT_EQ(S_OK, point->Advise(&third, &cookie));  // takes slot 1, before "second"
     ASSERT_EQ(1u, cookie);
 
+    // A page calls Init from OnCreate: the window must already be known to the control then.
+    kv::ComPtr<IOleWindow> window;
+    ASSERT_EQ(S_OK, ole.query(window));
+    HWND seenInOnCreate = nullptr;
+    third.onEvent = [&](DISPID id) {
+        if (id == 1) window->GetWindow(&seenInOnCreate);
+    };
+
     ASSERT_EQ(S_OK, ole->SetClientSite(&site));
     ASSERT_EQ(S_OK, ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, site.window(), nullptr));
     EXPECT_EQ((std::vector<std::string>{"third:1", "second:1"}), journal);
 
-    kv::ComPtr<IOleWindow> window;
-    ASSERT_EQ(S_OK, ole.query(window));
     HWND control = nullptr;
     ASSERT_EQ(S_OK, window->GetWindow(&control));
+    EXPECT_EQ(control, seenInOnCreate);
     journal.clear();
     ASSERT_TRUE(::PostMessageW(control, WM_INSTALLER_CLOSE, 0, 0));
     PumpPendingMessages();

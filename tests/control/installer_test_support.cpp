@@ -92,6 +92,7 @@ HRESULT FakeEventSink::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DIS
     }
     EXPECT_NE(nullptr, result);
     journal_.push_back(std::string(name_) + ":" + std::to_string(id));
+    if (onEvent) onEvent(id);
     return S_OK;
 }
 

@@ -17,6 +17,7 @@ __CRT_UUID_DECL(IObjectSafety, 0xcb5bdc81, 0x93c1, 0x11cf, 0x8f, 0x20, 0x00, 0x8
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,7 @@ public:
                                      UINT*) override;
 
     bool answersEvents = true;  // false: refuses the _IInstallerEvents query
+    std::function<void(DISPID)> onEvent;  // runs inside the event, as a page's handler does
 
 private:
     const char* name_;
