@@ -8,6 +8,8 @@
 #include <comcat.h>
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace kv {
 namespace {
 
@@ -16,9 +18,23 @@ using ServerFunction = HRESULT(STDAPICALLTYPE*)();
 const CATID kSafeForInitializing = {0x7dd95802, 0x9882, 0x11cf, {0x9f, 0xa9, 0x00, 0xaa, 0x00, 0x6c, 0x42, 0xc4}};
 const CATID kSafeForScripting = {0x7dd95801, 0x9882, 0x11cf, {0x9f, 0xa9, 0x00, 0xaa, 0x00, 0x6c, 0x42, 0xc4}};
 
-bool TypeLibraryRegistered() {
-    ComPtr<ITypeLib> library;
-    return SUCCEEDED(::LoadRegTypeLib(LIBID_KorvendalLib, 1, 0, 0, library.put()));
+// The class key lives in this bitness's registry view.
+bool ClassRegistered() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\{D0D05CAA-80C0-455A-B5C8-6433218CBA29}\\InprocServer32", 0,
+                        KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    ::RegCloseKey(key);
+    return true;
+}
+
+// The TypeLib key is shared by both views: the other bitness's control may have registered
+// its own path there.
+std::wstring RegisteredTypeLibraryPath() {
+    UniqueBstr path;
+    if (FAILED(::QueryPathOfRegTypeLib(LIBID_KorvendalLib, 1, 0, 0, path.put()))) return {};
+    return path.str();
 }
 
 class ModuleRegistration : public ::testing::Test {
@@ -30,7 +46,7 @@ protected:
         unregister_ = module_.Export<ServerFunction>("DllUnregisterServer");
         ASSERT_NE(nullptr, register_);
         ASSERT_NE(nullptr, unregister_);
-        wasRegistered_ = TypeLibraryRegistered();
+        wasRegistered_ = ClassRegistered();
         previousLocale_ = ::GetThreadLocale();
     }
     void TearDown() override {
@@ -96,13 +112,12 @@ TEST_F(ModuleRegistration, RegisteredTypeLibraryReadsBackInKorean) {
     ASSERT_EQ(S_OK, library->GetDocumentation(-1, nullptr, help.put(), nullptr, nullptr));
     EXPECT_EQ(L"Korvendal 1.0 형식 라이브러리", help.str());
 
-    UniqueBstr path;
-    ASSERT_EQ(S_OK, ::QueryPathOfRegTypeLib(LIBID_KorvendalLib, 1, 0, 0, path.put()));
-    EXPECT_EQ(0, ::lstrcmpiW(module_.Path().c_str(), path.get()));
+    EXPECT_EQ(0, ::lstrcmpiW(module_.Path().c_str(), RegisteredTypeLibraryPath().c_str()));
 
     library.reset();
     ASSERT_EQ(S_OK, unregister_());
-    EXPECT_FALSE(TypeLibraryRegistered());
+    EXPECT_NE(0, ::lstrcmpiW(module_.Path().c_str(), RegisteredTypeLibraryPath().c_str()));
+    EXPECT_FALSE(ClassRegistered());
 }
 
 }  // namespace
