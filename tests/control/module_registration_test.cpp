@@ -3,6 +3,7 @@
 #include "module_test_support.h"
 
 #include "base/com_ptr.h"
+#include "base/unique_resource.h"
 #include "korvendal.h"
 
 #include <comcat.h>
@@ -20,13 +21,9 @@ const CATID kSafeForScripting = {0x7dd95801, 0x9882, 0x11cf, {0x9f, 0xa9, 0x00, 
 
 // The class key lives in this bitness's registry view.
 bool ClassRegistered() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\{D0D05CAA-80C0-455A-B5C8-6433218CBA29}\\InprocServer32", 0,
-                        KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    ::RegCloseKey(key);
-    return true;
+    unique_hkey key;
+    return ::RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\{D0D05CAA-80C0-455A-B5C8-6433218CBA29}\\InprocServer32", 0,
+                           KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 // The TypeLib key is shared by both views: the other bitness's control may have registered
