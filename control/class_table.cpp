@@ -7,6 +7,8 @@
 #include "control/resource.h"
 #include "korvendal.h"
 
+#include <string>
+
 namespace kv {
 namespace {
 
