@@ -185,9 +185,5 @@ TEST_F(RegistryScriptApplier, DwordValuesAreWrittenAsDwords) {
     EXPECT_EQ(131473u, value);
 }
 
-TEST_F(RegistryScriptApplier, RootWithoutKeyFails) {
-    EXPECT_EQ(E_INVALIDARG, Apply(L"HKLM { K }", RegistryScriptMode::Register));
-}
-
 }  // namespace
 }  // namespace kv

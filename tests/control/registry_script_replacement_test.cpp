@@ -32,12 +32,6 @@ TEST(RegistryScriptReplacement, DoublePercentIsOnePercent) {
     EXPECT_EQ(L"100% of {A}%", out);
 }
 
-TEST(RegistryScriptReplacement, TextWithoutNamesIsUnchanged) {
-    std::wstring out;
-    ASSERT_EQ(S_OK, ExpandRegistryScript(L"HKCR { 'x' = s 'y' }", Sample(), out));
-    EXPECT_EQ(L"HKCR { 'x' = s 'y' }", out);
-}
-
 TEST(RegistryScriptReplacement, UnknownNameFails) {
     std::wstring out = L"stale";
     EXPECT_EQ(DISP_E_EXCEPTION, ExpandRegistryScript(L"x %OLEMISC% y", Sample(), out));
