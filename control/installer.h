@@ -24,6 +24,15 @@
 #include <string>
 
 class CInstaller final : public IUnknown {
+    // Declared first: the lock is released last, and the parts are built from controlling_.
+    struct ModuleLockHolder {
+        ModuleLockHolder();
+        ~ModuleLockHolder();
+    };
+    ModuleLockHolder moduleLock_;
+    IUnknown* controlling_;
+    LONG references_ = 1;
+
 public:
     // Creates an object and hands out `riid` of it; `outer` aggregates it.
     static HRESULT Create(IUnknown* outer, REFIID riid, void** object) noexcept;
@@ -51,19 +60,6 @@ public:
     HRESULT FireOnCreate() { return eventSource.FireOnCreate(); }
     HRESULT FireOnClose() { return eventSource.FireOnClose(); }
 
-private:
-    // Steps 4 to 9 of Init: the skin archive, fetched and unpacked when it is not on disk.
-    HRESULT FetchSkinArchive();
-
-    struct ModuleLockHolder {
-        ModuleLockHolder();
-        ~ModuleLockHolder();
-    };
-    ModuleLockHolder moduleLock_;  // first member: released last
-    IUnknown* controlling_;
-    LONG references_ = 1;
-
-public:
     // The parts, one per group of interfaces.
     CInstallerAutomation automation;
     CInstallerView view;
@@ -95,4 +91,8 @@ public:
     std::string fileName;
     std::string targetPath;
     COLORREF textColor = 0;
+
+private:
+    // Init's archive stage: the skin archive is fetched and unpacked unless it is on disk.
+    HRESULT FetchSkinArchive();
 };
