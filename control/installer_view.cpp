@@ -45,6 +45,7 @@ HRESULT CInstallerView::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink)
     e.viewSink = kv::ComPtr<IAdviseSink>(sink);
     e.viewAspects = aspects;
     e.viewAdviseFlags = flags;
+    if (sink && (flags & ADVF_PRIMEFIRST)) sink->OnViewChange(DVASPECT_CONTENT, -1);
     return S_OK;
 }
 

@@ -46,6 +46,32 @@ void ExpectRect(const RECT& expected, const RECT& actual) {
     EXPECT_EQ(expected.bottom, actual.bottom);
 }
 
+// Counts the notifications of an OLE or view advise.
+class FakeAdviseSink final : public IAdviseSink {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        *object = nullptr;
+        if (riid != IID_IUnknown && riid != IID_IAdviseSink) return E_NOINTERFACE;
+        *object = this;
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    void STDMETHODCALLTYPE OnDataChange(FORMATETC*, STGMEDIUM*) override { ++dataChanges; }
+    void STDMETHODCALLTYPE OnViewChange(DWORD aspect, LONG) override {
+        EXPECT_EQ(static_cast<DWORD>(DVASPECT_CONTENT), aspect);
+        ++viewChanges;
+    }
+    void STDMETHODCALLTYPE OnRename(IMoniker*) override { ADD_FAILURE() << "unexpected OnRename"; }
+    void STDMETHODCALLTYPE OnSave() override { ++saves; }
+    void STDMETHODCALLTYPE OnClose() override { ++closes; }
+
+    int dataChanges = 0;
+    int viewChanges = 0;
+    int saves = 0;
+    int closes = 0;
+};
+
 }  // namespace
 
 TEST(InstallerInPlace, ActivationCreatesTheDialogWindowInTheSite) {
@@ -153,11 +179,19 @@ TEST(InstallerInPlace, NewExtentAsksTheSiteForANewPlace) {
 
 TEST(InstallerInPlace, CloseSavesADirtyControlWhenAsked) {
     Activated a;
+    FakeAdviseSink advise;
+    DWORD connection = 0;
+    ASSERT_EQ(S_OK, a.ole->Advise(&advise, &connection));
+    EXPECT_NE(0u, connection);
     ASSERT_EQ(S_OK, a.Activate(OLEIVERB_INPLACEACTIVATE));
     SIZEL extent{5000, 4000};
     ASSERT_EQ(S_OK, a.ole->SetExtent(DVASPECT_CONTENT, &extent));
     EXPECT_EQ(S_OK, a.ole->Close(OLECLOSE_SAVEIFDIRTY));
     EXPECT_EQ(1, a.site.saves);
+    EXPECT_EQ(1, advise.saves);
+    EXPECT_EQ(1, advise.closes);
+    EXPECT_EQ(S_OK, a.ole->Unadvise(connection));
+    EXPECT_EQ(OLE_E_NOCONNECTION, a.ole->Unadvise(connection));
     EXPECT_FALSE(::IsWindow(a.control));
     EXPECT_EQ(1, a.site.inPlaceDeactivations);
     EXPECT_EQ(0u, a.Finish());
@@ -224,6 +258,31 @@ TEST(InstallerQuickActivate, SetsTheSiteAndConnectsTheEventSink) {
     ole->SetClientSite(nullptr);
     ole.reset();
     EXPECT_EQ(0u, ReleaseLast(quick));
+}
+
+TEST(InstallerView, ViewSinkHearsOfANewExtentWhileInactive) {
+    auto view = NewInstaller<IViewObjectEx>();
+    FakeAdviseSink sink;
+    ASSERT_EQ(S_OK, view->SetAdvise(DVASPECT_CONTENT, ADVF_PRIMEFIRST, &sink));
+    EXPECT_EQ(1, sink.viewChanges);
+    kv::ComPtr<IOleObject> ole;
+    ASSERT_EQ(S_OK, view.query(ole));
+    SIZEL extent{3000, 2000};
+    ASSERT_EQ(S_OK, ole->SetExtent(DVASPECT_CONTENT, &extent));
+    EXPECT_EQ(2, sink.viewChanges);
+    ASSERT_EQ(S_OK, ole->SetExtent(DVASPECT_CONTENT, &extent));  // the same: no news
+    EXPECT_EQ(2, sink.viewChanges);
+    SIZEL viewExtent{};
+    EXPECT_EQ(S_OK, view->GetExtent(DVASPECT_CONTENT, -1, nullptr, &viewExtent));
+    EXPECT_EQ(3000, viewExtent.cx);
+    IAdviseSink* given = nullptr;
+    DWORD aspects = 0, flags = 0;
+    EXPECT_EQ(S_OK, view->GetAdvise(&aspects, &flags, &given));
+    EXPECT_EQ(static_cast<IAdviseSink*>(&sink), given);
+    EXPECT_EQ(static_cast<DWORD>(ADVF_PRIMEFIRST), flags);
+    ASSERT_EQ(S_OK, view->SetAdvise(DVASPECT_CONTENT, 0, nullptr));
+    ole.reset();
+    EXPECT_EQ(0u, ReleaseLast(view));
 }
 
 TEST(InstallerView, DrawFillsTheBoundsWithTheDialogBackground) {
