@@ -1,15 +1,18 @@
 #include "control/installer_connection_points.h"
 
 #include "base/result.h"
+#include "control/enum_snapshot.h"
 #include "control/installer.h"
 #include "control/installer_ids.h"
 
 #include <olectl.h>
 
-HRESULT CInstallerConnectionPoints::EnumConnectionPoints(IEnumConnectionPoints** points) {
+HRESULT CInstallerConnectionPoints::EnumConnectionPoints(IEnumConnectionPoints** points) try {
     RETURN_IF_FAILED(ClearOut(points));
-    return E_NOTIMPL;
-}
+    using Enumerator = kv::CEnumSnapshot<IEnumConnectionPoints, IConnectionPoint*>;
+    std::vector<IConnectionPoint*> list{&owner_.eventSource};
+    return Enumerator::Create(std::make_shared<Enumerator::Items>(std::move(list)), 0, points);
+} CATCH_RETURN()
 
 HRESULT CInstallerConnectionPoints::FindConnectionPoint(REFIID riid, IConnectionPoint** point) {
     RETURN_IF_FAILED(ClearOut(point));

@@ -2,6 +2,7 @@
 
 #include "base/result.h"
 #include "control/com_part.h"
+#include "control/enum_snapshot.h"
 #include "control/installer_ids.h"
 
 #include <olectl.h>
@@ -50,10 +51,16 @@ HRESULT CProxy_IInstallerEvents::Unadvise(DWORD cookie) {
     return S_OK;
 }
 
-HRESULT CProxy_IInstallerEvents::EnumConnections(IEnumConnections** connections) {
+HRESULT CProxy_IInstallerEvents::EnumConnections(IEnumConnections** connections) try {
     RETURN_IF_FAILED(ClearOut(connections));
-    return E_NOTIMPL;
-}
+    std::vector<CONNECTDATA> connected;
+    for (size_t slot = 0; slot < slots_.size(); ++slot) {
+        if (slots_[slot]) connected.push_back({slots_[slot].get(), static_cast<DWORD>(slot + 1)});
+    }
+    using Enumerator = kv::CEnumSnapshot<IEnumConnections, CONNECTDATA>;
+    return Enumerator::Create(std::make_shared<Enumerator::Items>(std::move(connected)), 0,
+                              connections);
+} CATCH_RETURN()
 
 HRESULT CProxy_IInstallerEvents::Fire(DISPID id) {
     HRESULT result = S_OK;

@@ -119,3 +119,50 @@ TEST(InstallerEvents, SinksHearOnCreateAndOnCloseInCookieOrder) {
     container.reset();
     EXPECT_EQ(0u, ReleaseLast(ole));
 }
+
+TEST(InstallerEvents, EnumeratesItsPointAndTheConnectedSinks) {
+    std::vector<std::string> journal;
+    FakeEventSink a("a", journal), b("b", journal);
+    auto container = NewInstaller<IConnectionPointContainer>();
+    kv::ComPtr<IConnectionPoint> point = EventsPoint(container);
+
+    kv::ComPtr<IEnumConnectionPoints> points;
+    ASSERT_EQ(S_OK, container->EnumConnectionPoints(points.put()));
+    IConnectionPoint* found[2] = {nullptr, nullptr};
+    ULONG fetched = 7;
+    EXPECT_EQ(S_FALSE, points->Next(2, found, &fetched));
+    EXPECT_EQ(1u, fetched);
+    EXPECT_EQ(point.get(), found[0]);
+    if (found[0]) found[0]->Release();
+    EXPECT_EQ(S_FALSE, points->Next(1, found, nullptr));
+    points.reset();
+
+    DWORD cookie = 0;
+    ASSERT_EQ(S_OK, point->Advise(&a, &cookie));
+    ASSERT_EQ(S_OK, point->Advise(&b, &cookie));
+    ASSERT_EQ(S_OK, point->Unadvise(1));
+    kv::ComPtr<IEnumConnections> connections;
+    ASSERT_EQ(S_OK, point->EnumConnections(connections.put()));
+    // Sinks connected later do not show in a snapshot taken before.
+    ASSERT_EQ(S_OK, point->Advise(&a, &cookie));
+    CONNECTDATA data[3] = {};
+    EXPECT_EQ(S_FALSE, connections->Next(3, data, &fetched));
+    ASSERT_EQ(1u, fetched);
+    EXPECT_EQ(2u, data[0].dwCookie);
+    EXPECT_EQ(static_cast<IUnknown*>(static_cast<IDispatch*>(&b)), data[0].pUnk);
+    data[0].pUnk->Release();
+
+    EXPECT_EQ(S_OK, connections->Reset());
+    kv::ComPtr<IEnumConnections> clone;
+    ASSERT_EQ(S_OK, connections->Clone(clone.put()));
+    EXPECT_EQ(S_OK, clone->Skip(1));
+    EXPECT_EQ(S_FALSE, clone->Skip(1));
+    EXPECT_EQ(S_OK, connections->Next(1, data, nullptr));
+    data[0].pUnk->Release();
+    clone.reset();
+    connections.reset();
+
+    point.reset();
+    EXPECT_EQ(0u, ReleaseLast(container));
+    EXPECT_EQ(S_OK, InstallerModule::Get().CanUnloadNow());  // the enumerators are gone too
+}
