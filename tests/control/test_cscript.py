@@ -223,6 +223,27 @@ out("picture", fso.FileExists(base + "\\\\bk_main.jpg") ? fso.GetFile(base + "\\
             self.assertTrue(all("GET /skins/blue.zip " in line for line in fetched), fetched)
         self.assertEqual(values["picture"], str(len(self.picture)))
 
+    def test_without_base_path_the_skin_goes_to_the_root_of_drive_c(self):
+        name = "kv-object-" + uuid.uuid4().hex[:8]
+        with zipfile.ZipFile(os.path.join(self.root, "skins", name + ".zip"), "w") as archive:
+            archive.writestr(name + ".ini", self.config)
+        os.chmod(os.path.join(self.root, "skins", name + ".zip"), 0o644)
+        with harness.Nginx(self.root) as server:
+            values = run_script(f"""
+var c = new ActiveXObject("Korvendal.Installer");
+c.InfoFileName = {js(name + ".zip")};
+attempt("init", function () {{ c.Init({js(server.url("skins"))}, "file.bin"); }});
+out("base", c.BasePath);
+out("archive", fso.FileExists("C:\\\\" + {js(name + ".zip")}));
+out("member", fso.FileExists("C:\\\\" + {js(name + ".ini")}));
+if (fso.FileExists("C:\\\\" + {js(name + ".zip")})) fso.DeleteFile("C:\\\\" + {js(name + ".zip")});
+if (fso.FileExists("C:\\\\" + {js(name + ".ini")})) fso.DeleteFile("C:\\\\" + {js(name + ".ini")});
+""")
+        self.assertEqual(values["init"], "ok")
+        self.assertEqual(values["base"], "C:")
+        self.assertEqual(values["archive"], "true")
+        self.assertEqual(values["member"], "true")
+
     def test_empty_archive_fails_with_404_and_its_url(self):
         with harness.Nginx(self.root) as server:
             url = server.url("skins")
