@@ -115,7 +115,10 @@ TEST(InstallerLifetime, LastReleaseInsideInitsTransferWaitsForInitToReturn) {
                                      HWND_MESSAGE, nullptr, windowClass.hInstance, nullptr);
     ASSERT_NE(nullptr, dropper);
 
-    const std::wstring tag = L"kv-lifetime-" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring tag = L"kv-lifetime-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                             std::to_wstring(::GetTickCount());
+    const std::wstring folder = TempFolder() + tag;
+    const std::wstring archive = folder + L"\\life.zip";
     IInstaller* installer = nullptr;
     ASSERT_EQ(S_OK, InstallerModule::Get().Create(IID_IInstaller, reinterpret_cast<void**>(&installer)));
     kv::UniqueBstr base(tag.c_str()), info(L"life.zip"), url(server.Url().c_str()), file(L"file.bin");
@@ -132,9 +135,8 @@ TEST(InstallerLifetime, LastReleaseInsideInitsTransferWaitsForInitToReturn) {
     EXPECT_GE(server.served(), 2);
 
     ::DestroyWindow(dropper);
-    const std::wstring folder = TempFolder() + tag;
+    // The control made the base folder the current one.
     ::SetCurrentDirectoryW(TempFolder().c_str());
-    const std::wstring archive = folder + L"\\life.zip";
     WIN32_FILE_ATTRIBUTE_DATA data{};
     EXPECT_TRUE(::GetFileAttributesExW(archive.c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(200000u, data.nFileSizeLow);
