@@ -63,6 +63,8 @@ HRESULT CProxy_IInstallerEvents::EnumConnections(IEnumConnections** connections)
 } CATCH_RETURN()
 
 HRESULT CProxy_IInstallerEvents::Fire(DISPID id) {
+    // A handler may drop the page's last reference to the control (after OnClose, say).
+    const kv::ComPtr<IUnknown> keepAlive(controlling_);
     HRESULT result = S_OK;
     // The count is taken once: sinks advised by a handler wait for the next event. A slot is
     // read afresh each time because a handler may unadvise.

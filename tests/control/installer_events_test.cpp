@@ -166,3 +166,39 @@ TEST(InstallerEvents, EnumeratesItsPointAndTheConnectedSinks) {
     EXPECT_EQ(0u, ReleaseLast(container));
     EXPECT_EQ(S_OK, InstallerModule::Get().CanUnloadNow());  // the enumerators are gone too
 }
+
+TEST(InstallerEvents, AHandlerMayDropTheLastReferenceToTheControl) {
+    std::vector<std::string> journal;
+    FakeEventSink first("first", journal), second("second", journal);
+    FakeSite site;
+    auto ole = NewInstaller<IOleObject>();
+    kv::ComPtr<IConnectionPointContainer> container;
+    ASSERT_EQ(S_OK, ole.query(container));
+    kv::ComPtr<IConnectionPoint> point = EventsPoint(container);
+    container.reset();
+    DWORD cookie = 0;
+    ASSERT_EQ(S_OK, point->Advise(&first, &cookie));
+    ASSERT_EQ(S_OK, point->Advise(&second, &cookie));
+    point.reset();
+    ASSERT_EQ(S_OK, ole->SetClientSite(&site));
+    ASSERT_EQ(S_OK, ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, site.window(), nullptr));
+    HWND control = nullptr;
+    kv::ComPtr<IOleWindow> window;
+    ASSERT_EQ(S_OK, ole.query(window));
+    ASSERT_EQ(S_OK, window->GetWindow(&control));
+    window.reset();
+
+    // The page closes and forgets the control when it hears OnClose.
+    first.onEvent = [&](DISPID id) {
+        if (id != 2) return;
+        ole->Close(OLECLOSE_NOSAVE);
+        ole->SetClientSite(nullptr);
+        ole.reset();
+    };
+    ASSERT_TRUE(::PostMessageW(control, WM_INSTALLER_CLOSE, 0, 0));
+    PumpPendingMessages();
+    // The event still reaches every sink, and the control is gone afterwards.
+    EXPECT_EQ((std::vector<std::string>{"first:1", "second:1", "first:2", "second:2"}), journal);
+    EXPECT_FALSE(::IsWindow(control));
+    EXPECT_EQ(S_OK, InstallerModule::Get().CanUnloadNow());
+}
