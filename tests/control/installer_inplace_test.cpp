@@ -99,6 +99,25 @@ TEST(InstallerInPlace, ActivationCreatesTheDialogWindowInTheSite) {
     EXPECT_EQ(0u, a.Finish());
 }
 
+TEST(InstallerInPlace, WindowNeverErasesItsBackground) {
+    Activated a;
+    ASSERT_EQ(S_OK, a.Activate(OLEIVERB_INPLACEACTIVATE));
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 8, 8);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    RECT all{0, 0, 8, 8};
+    ::FillRect(memory, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    // Handled, with nothing drawn: the skin's background picture covers the window.
+    EXPECT_EQ(0, ::SendMessageW(a.control, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0));
+    EXPECT_EQ(RGB(0, 0, 0), ::GetPixel(memory, 4, 4));
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    EXPECT_EQ(0u, a.Finish());
+}
+
 TEST(InstallerInPlace, UiActivationIsAnnouncedToTheSiteAndUndoneOnce) {
     Activated a;
     ASSERT_EQ(S_OK, a.Activate(OLEIVERB_UIACTIVATE));
