@@ -1,5 +1,7 @@
 // korvendal-host.exe: runs a page that embeds ActiveX controls, standing in for the
 // browser. Usage: korvendal-host.exe PAGE [--headless] [--timeout SECONDS]
+#include "base/socket_library_scope.h"
+
 #include <winsock2.h>
 #include <windows.h>
 #include <ole2.h>
@@ -12,24 +14,6 @@
 #include "host/page_runner.h"
 
 namespace {
-
-// Like a browser process, the host keeps the socket library started for its whole run,
-// whatever its controls start and clean up themselves.
-class SocketLibrary {
-public:
-    SocketLibrary() {
-        WSADATA data;
-        started_ = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    }
-    ~SocketLibrary() {
-        if (started_) ::WSACleanup();
-    }
-    SocketLibrary(const SocketLibrary&) = delete;
-    SocketLibrary& operator=(const SocketLibrary&) = delete;
-
-private:
-    bool started_ = false;
-};
 
 class OleApartment {
 public:
@@ -62,7 +46,7 @@ int wmain(int argc, wchar_t** argv) {
         WriteLine(STD_ERROR_HANDLE, L"korvendal-host: OleInitialize failed");
         return kExitCannotRun;
     }
-    SocketLibrary sockets;
+    kv::SocketLibraryScope sockets;
     PageRunner runner(options);
     return runner.Run();
 }

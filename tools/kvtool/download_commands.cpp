@@ -9,6 +9,8 @@
 #include "net/http_downloader.h"
 #include "net/last_error.h"
 
+#include "base/socket_library_scope.h"
+
 #include <winsock2.h>
 #include <windows.h>
 
@@ -38,24 +40,6 @@ void PrintLastError() {
     }
     PrintLine("ERROR " + std::to_string(lastErrorCode) + " " + text);
 }
-
-// The tool's own start-up of the socket library for its whole run, as a browser holds
-// one: the engine's failure reports release only the engine's start-up.
-class SocketLibrary {
-public:
-    SocketLibrary() {
-        WSADATA data;
-        started_ = ::WSAStartup(0x0202, &data) == 0;
-    }
-    ~SocketLibrary() {
-        if (started_) ::WSACleanup();
-    }
-    SocketLibrary(const SocketLibrary&) = delete;
-    SocketLibrary& operator=(const SocketLibrary&) = delete;
-
-private:
-    bool started_ = false;
-};
 
 struct Session {
     CHttpDownloaderEx downloader;
@@ -138,7 +122,7 @@ int RunSizeCommand(const Arguments& args) {
         std::fputs("usage: kvtool size URL\n", stderr);
         return 2;
     }
-    const SocketLibrary sockets;
+    const kv::SocketLibraryScope sockets;
     const kv::unique_hwnd window = CreateNotifyWindow();
     Session session;
     if (!window || !StartSession(session, window.get())) return 1;
@@ -156,7 +140,7 @@ int RunGetCommand(const Arguments& args) {
         std::fputs("usage: kvtool get URL PATH [--stop-after-progress N]\n", stderr);
         return 2;
     }
-    const SocketLibrary sockets;
+    const kv::SocketLibraryScope sockets;
     const kv::unique_hwnd window = CreateNotifyWindow();
     if (!window || !StartSession(session, window.get())) return 1;
     // The size query sets the size that decides whether a local file is complete; its
