@@ -1,5 +1,6 @@
 #include "control/dialog_template.h"
 
+#include "base/himetric.h"
 #include "base/unique_resource.h"
 
 #include <cstring>
@@ -124,13 +125,6 @@ SIZE DialogUnitsToPixels(const DialogTemplateInfo& info, int width, int height) 
     return {::MulDiv(width, baseX, 4), ::MulDiv(height, baseY, 8)};
 }
 
-SIZEL PixelsToHimetric(SIZE pixels) {
-    kv::unique_hdc_window screen = kv::unique_hdc_window::get(nullptr);
-    const int dpiX = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
-    const int dpiY = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    return {::MulDiv(pixels.cx, 2540, dpiX), ::MulDiv(pixels.cy, 2540, dpiY)};
-}
-
 SIZEL DefaultExtentFromTemplate(HMODULE module, int id) {
     HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), RT_DIALOG);
     if (!found) return {0, 0};
@@ -138,5 +132,6 @@ SIZEL DefaultExtentFromTemplate(HMODULE module, int id) {
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
     const auto info = ParseDialogTemplate(bytes, ::SizeofResource(module, found));
     if (!info) return {0, 0};
-    return PixelsToHimetric(DialogUnitsToPixels(*info, info->width, info->height));
+    return kv::PixelsToHimetric(DialogUnitsToPixels(*info, info->width, info->height),
+                                kv::PixelsPerInchOfWindow(nullptr));
 }

@@ -1,5 +1,5 @@
 // Reads a dialog template (DLGTEMPLATE or DLGTEMPLATEEX) for its size and font, and turns
-// dialog units into pixels and pixels into HIMETRIC the way the dialog manager would.
+// dialog units into pixels the way the dialog manager would.
 #pragma once
 
 #include <windows.h>
@@ -25,9 +25,6 @@ std::optional<DialogTemplateInfo> ParseDialogTemplate(const void* data, size_t s
 // Dialog units to pixels with the base units of the template's font on the screen (the
 // system font when the template names none), as MapDialogRect does for a dialog window.
 SIZE DialogUnitsToPixels(const DialogTemplateInfo& info, int width, int height);
-
-// Pixels of the screen to HIMETRIC (0.01 mm).
-SIZEL PixelsToHimetric(SIZE pixels);
 
 // The control's default extent: dialog `id` of `module`, in HIMETRIC; zero when the
 // template cannot be read.

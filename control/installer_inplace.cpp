@@ -1,19 +1,9 @@
 #include "control/installer_inplace.h"
 
+#include "base/himetric.h"
 #include "base/result.h"
 #include "control/installer.h"
 #include "control/installer_window.h"
-
-namespace {
-
-SIZE HimetricToPixels(SIZEL himetric) {
-    kv::unique_hdc_window screen = kv::unique_hdc_window::get(nullptr);
-    const int dpiX = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
-    const int dpiY = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    return {::MulDiv(himetric.cx, dpiX, 2540), ::MulDiv(himetric.cy, dpiY, 2540)};
-}
-
-}  // namespace
 
 HRESULT CInstallerInPlace::Activate(LONG verb) {
     CEmbeddingState& e = owner_.embedding;
@@ -85,7 +75,7 @@ HRESULT CInstallerInPlace::Hide() {
 void CInstallerInPlace::RequestSize(SIZEL himetric) {
     CEmbeddingState& e = owner_.embedding;
     if (!e.inPlaceActive || !e.inPlaceSite) return;
-    const SIZE pixels = HimetricToPixels(himetric);
+    const SIZE pixels = kv::HimetricToPixels(himetric, kv::PixelsPerInchOfWindow(nullptr));
     RECT wanted = e.position;
     wanted.right = wanted.left + pixels.cx;
     wanted.bottom = wanted.top + pixels.cy;

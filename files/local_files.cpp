@@ -1,7 +1,7 @@
 #include "files/local_files.h"
 
 #include "base/unique_resource.h"
-#include "files/ansi_chars.h"
+#include "base/ansi_chars.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // from script or from an archive.
 #include "files/local_files.h"
 
-#include "files/ansi_chars.h"
+#include "base/ansi_chars.h"
 
 #include <algorithm>
 #include <cctype>

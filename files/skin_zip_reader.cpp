@@ -1,6 +1,6 @@
 #include "files/skin_zip_reader.h"
 
-#include "files/ansi_chars.h"
+#include "base/ansi_chars.h"
 #include "files/local_files.h"
 #include "files/zip_entry_rules.h"
 

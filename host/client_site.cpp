@@ -2,25 +2,10 @@
 
 #include <olectl.h>
 
+#include "base/himetric.h"
 #include "host/ambient_properties.h"
 
 namespace kv::host {
-namespace {
-
-constexpr double kHimetricPerInch = 2540.0;
-
-// Pixels per inch of the screen, horizontally and vertically.
-POINTF ScreenDpi() {
-    POINTF dpi = {96.0f, 96.0f};
-    if (HDC dc = ::GetDC(nullptr)) {
-        dpi.x = static_cast<float>(::GetDeviceCaps(dc, LOGPIXELSX));
-        dpi.y = static_cast<float>(::GetDeviceCaps(dc, LOGPIXELSY));
-        ::ReleaseDC(nullptr, dc);
-    }
-    return dpi;
-}
-
-}  // namespace
 
 void* CClientSite::QueryBase(REFIID riid) {
     if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite) return static_cast<IOleInPlaceSiteEx*>(this);
@@ -99,13 +84,13 @@ STDMETHODIMP CClientSite::GetExtendedControl(IDispatch** control) {
 // The host's own coordinates are pixels of the host window.
 STDMETHODIMP CClientSite::TransformCoords(POINTL* himetric, POINTF* container, DWORD flags) {
     if (!himetric || !container) return E_POINTER;
-    const POINTF dpi = ScreenDpi();
+    const PixelsPerInch ppi = PixelsPerInchOfWindow(nullptr);
     if (flags & XFORMCOORDS_HIMETRICTOCONTAINER) {
-        container->x = static_cast<float>(himetric->x * dpi.x / kHimetricPerInch);
-        container->y = static_cast<float>(himetric->y * dpi.y / kHimetricPerInch);
+        container->x = static_cast<float>(HimetricToPixels(himetric->x, ppi.x));
+        container->y = static_cast<float>(HimetricToPixels(himetric->y, ppi.y));
     } else if (flags & XFORMCOORDS_CONTAINERTOHIMETRIC) {
-        himetric->x = static_cast<LONG>(container->x * kHimetricPerInch / dpi.x + 0.5);
-        himetric->y = static_cast<LONG>(container->y * kHimetricPerInch / dpi.y + 0.5);
+        himetric->x = PixelsToHimetric(static_cast<int>(container->x + 0.5f), ppi.x);
+        himetric->y = PixelsToHimetric(static_cast<int>(container->y + 0.5f), ppi.y);
     } else {
         return E_INVALIDARG;
     }

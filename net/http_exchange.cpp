@@ -2,7 +2,7 @@
 // redirect probe, header fields with their failure texts, and the failure reports.
 #include "net/http_downloader.h"
 
-#include "net/ansi_text.h"
+#include "base/ansi_text.h"
 #include "net/engine_texts.h"
 #include "net/header_receiver.h"
 #include "net/http_request.h"

@@ -1,6 +1,6 @@
 #include "net/url_split.h"
 
-#include "net/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace kv {
 

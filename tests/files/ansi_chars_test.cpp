@@ -1,4 +1,4 @@
-#include "files/ansi_chars.h"
+#include "base/ansi_chars.h"
 
 #include "base/codepage.h"
 

@@ -1,5 +1,5 @@
 // URL splitting and the ANSI text helpers it rests on.
-#include "net/ansi_text.h"
+#include "base/ansi_text.h"
 #include "net/url_split.h"
 
 #include <gtest/gtest.h>

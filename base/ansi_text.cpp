@@ -1,6 +1,6 @@
-#include "net/ansi_text.h"
+#include "base/ansi_text.h"
 
-#include <windows.h>
+#include "base/ansi_lead_byte.h"
 
 #include <limits>
 
@@ -15,7 +15,7 @@ std::string LowerAnsi(std::string_view text) {
     std::string out(text);
     for (size_t i = 0; i < out.size(); ++i) {
         const char c = out[i];
-        if (::IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < out.size()) {
+        if (IsAnsiLeadByte(static_cast<unsigned char>(c)) && i + 1 < out.size()) {
             ++i;
         } else if (c >= 'A' && c <= 'Z') {
             out[i] = static_cast<char>(c - 'A' + 'a');

@@ -1,13 +1,13 @@
-#include "files/ansi_chars.h"
+#include "base/ansi_chars.h"
 
-#include <windows.h>
+#include "base/ansi_lead_byte.h"
 
 namespace kv {
 
 size_t NextCharOffset(const std::string& text, size_t offset) {
     if (offset >= text.size()) return text.size();
-    const auto byte = static_cast<BYTE>(text[offset]);
-    if (::IsDBCSLeadByteEx(CP_ACP, byte) && offset + 1 < text.size()) return offset + 2;
+    const auto byte = static_cast<unsigned char>(text[offset]);
+    if (IsAnsiLeadByte(byte) && offset + 1 < text.size()) return offset + 2;
     return offset + 1;
 }
 
