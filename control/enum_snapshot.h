@@ -3,7 +3,7 @@
 // one with each item that Next returns; clones share the copy.
 #pragma once
 
-#include "control/module_state.h"
+#include "control/module/module_state.h"
 
 #include <windows.h>
 #include <ocidl.h>

@@ -5,8 +5,9 @@
 #include "control/dialog_template.h"
 #include "control/error_report.h"
 #include "control/installer_ids.h"
-#include "control/module_state.h"
+#include "control/module/module_state.h"
 #include "control/resource.h"
+#include "control/skin_builder.h"
 #include "files/local_files.h"
 #include "files/skin_archive.h"
 #include "net/last_error.h"
@@ -27,6 +28,9 @@ constexpr char kUnsafeInfoFileName[] =
 constexpr char kUnsafeFileName[] =
     "다운로드 파일명은 다운로드 폴더 안의 상대 경로여야 합니다.";
 constexpr char kMissingInfoFileName[] = "스킨파일명(InfoFileName 속성)을 지정해 주십시오.";
+constexpr char kBusyWithInit[] = "Init이 끝나기 전에는 Init을 호출하거나 속성을 바꿀 수 없습니다.";
+constexpr char kBusyWithTransfer[] = "다운로드 중에는 Init을 호출하거나 속성을 바꿀 수 없습니다.";
+constexpr int32_t kBusyCode = HRESULT_FROM_WIN32(ERROR_BUSY);
 
 std::string ToAnsi(BSTR value) {
     return kv::WideToAnsi(std::wstring_view(value ? value : L"", ::SysStringLen(value)));
@@ -150,6 +154,7 @@ HRESULT CInstaller::GetBasePath(BSTR* value) noexcept try {
 } CATCH_RETURN()
 
 HRESULT CInstaller::PutBasePath(BSTR value) noexcept try {
+    RETURN_IF_FAILED(RefuseWhileBusy());
     const std::string requested = ToAnsi(value);
     if (!IsContainedRelativePath(requested)) return ReportError(E_INVALIDARG, kUnsafeBasePath);
     basePath = MakeBasePath(GetTempFolder(), requested);
@@ -162,6 +167,7 @@ HRESULT CInstaller::GetInfoFileName(BSTR* value) noexcept try {
 } CATCH_RETURN()
 
 HRESULT CInstaller::PutInfoFileName(BSTR value) noexcept try {
+    RETURN_IF_FAILED(RefuseWhileBusy());
     std::string requested = ToAnsi(value);
     if (!IsContainedRelativePath(requested)) return ReportError(E_INVALIDARG, kUnsafeInfoFileName);
     infoFileName = std::move(requested);
@@ -169,8 +175,17 @@ HRESULT CInstaller::PutInfoFileName(BSTR value) noexcept try {
 } CATCH_RETURN()
 
 HRESULT CInstaller::Init(BSTR url, BSTR file) noexcept try {
+    // Init's transfers pump messages: a page's timer may call Init again or change a
+    // property meanwhile, and the user may have a transfer running on the same downloader.
+    RETURN_IF_FAILED(RefuseWhileBusy());
     // The engine pumps messages while it waits; a handler may release the control meanwhile.
+    // Declared first, so that the object is still there when the flag below is cleared.
     const kv::ComPtr<IUnknown> keepAlive(controlling_);
+    initRunning_ = true;
+    struct InitScope {
+        bool& running;
+        ~InitScope() { running = false; }
+    } scope{initRunning_};
     baseUrl = ToAnsi(url);
     if (baseUrl.empty()) return E_INVALIDARG;
     if (baseUrl.back() != '/') baseUrl += '/';
@@ -179,8 +194,8 @@ HRESULT CInstaller::Init(BSTR url, BSTR file) noexcept try {
     fileName = std::move(requested);
     if (infoFileName.empty()) return ReportError(E_FAIL, kMissingInfoFileName);
     RETURN_IF_FAILED(FetchSkinArchive());
-    initialized = true;
-    return S_OK;
+    controller.SetInitialized();
+    return BuildSkin();
 } CATCH_RETURN()
 
 HRESULT CInstaller::FetchSkinArchive() {
@@ -189,7 +204,7 @@ HRESULT CInstaller::FetchSkinArchive() {
     if (downloader.LocalFileExists(archivePath)) return S_OK;
     // Before the window exists the engine is started here, without a window to notify;
     // the window binds it to itself when it is initialised.
-    if (!embedding.window) (void)downloader.Initialize(nullptr, kReceiveBufferSize);
+    if (!downloader.IsInitialized()) (void)downloader.Initialize(nullptr, kReceiveBufferSize);
     const std::string archiveUrl = baseUrl + infoFileName;
     int64_t size = 0;
     if (!downloader.QueryFileSize(archiveUrl, size)) return ReportError(lastErrorCode, lastErrorText);
@@ -199,5 +214,51 @@ HRESULT CInstaller::FetchSkinArchive() {
     if (!downloader.Download(archiveUrl, archivePath)) return ReportError(lastErrorCode, lastErrorText);
     // A damaged archive shows later as missing skin files.
     (void)ExtractSkinArchive(archivePath, basePath);
+    return S_OK;
+}
+
+HRESULT CInstaller::BuildSkin() {
+    TransferTarget& target = controller.target();
+    target.url = baseUrl + fileName;
+    target.fileName = fileName;
+    HRESULT hr = S_OK;
+    if (embedding.window) {
+        const SkinBuildContext context{embedding.window.get(), basePath, children, controller, downloader};
+        LoadSkin(context);
+        hr = LayoutSkinWindow(context);
+    } else {
+        hr = CheckSkinDefinition(basePath);
+    }
+    if (FAILED(hr)) {
+        // A bad definition has no description of its own; an older error object of the
+        // thread must not stand in for one.
+        ::SetErrorInfo(0, nullptr);
+        return E_INVALIDARG;
+    }
+    return S_OK;
+}
+
+void CInstaller::OnWindowCreated(HWND window) {
+    embedding.window.reset(window);
+    // A window created again while a transfer runs keeps the transfer's receive buffer.
+    if (downloader.IsInitialized()) {
+        downloader.SetNotifyWindow(window);
+    } else {
+        // A failure shows later, when a transfer fails.
+        (void)downloader.Initialize(window, kReceiveBufferSize);
+    }
+    children.Create(window);
+    controller.Attach(window);
+    if (controller.initialized()) {
+        const SkinBuildContext context{window, basePath, children, controller, downloader};
+        LoadSkin(context);
+        // The definition was checked when Init ran.
+        (void)LayoutSkinWindow(context);
+    }
+}
+
+HRESULT CInstaller::RefuseWhileBusy() const {
+    if (initRunning_) return ReportError(kBusyCode, kBusyWithInit);
+    if (controller.downloading()) return ReportError(kBusyCode, kBusyWithTransfer);
     return S_OK;
 }

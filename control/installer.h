@@ -9,6 +9,9 @@
 #include "control/installer_class_info.h"
 #include "control/installer_connection_points.h"
 #include "control/installer_control.h"
+#include "control/download_controller.h"
+#include "control/installer_children.h"
+#include "control/installer_controller_owner.h"
 #include "control/installer_data_object.h"
 #include "control/installer_events.h"
 #include "control/installer_inplace.h"
@@ -74,25 +77,35 @@ public:
 
     CEmbeddingState embedding;
 
-    // The control's state, read and written by the control window and the skin builder.
     CProxy_IInstallerEvents eventSource;
     CHttpDownloaderEx downloader;
-    bool initialized = false;
-    bool downloading = false;
-    bool closePending = false;
-    uint32_t startTick = 0;
-    uint32_t elapsedSeconds = 0;
-    int64_t transferBytes = 0;
-    int64_t fileSize = 0;
+    // The control window's children and their controller, which owns the transfer state.
+    CInstallerChildren children;
+    CInstallerControllerOwner controllerOwner{*this};
+    CDownloadController controller{children, controllerOwner, downloader};
+
+    // The page's values and Init's arguments.
     std::string baseUrl;
     std::string basePath;
     std::string infoFileName;
-    std::string downloadFolder;
     std::string fileName;
-    std::string targetPath;
-    COLORREF textColor = 0;
+
+    // True while Init runs: its transfers pump messages, and a page's handler may call back.
+    bool InitRunning() const { return initRunning_; }
+
+    // Called by the control window once its children exist: binds the downloader and,
+    // when Init has already run, dresses the new window from the skin.
+    void OnWindowCreated(HWND window);
 
 private:
     // Init's archive stage: the skin archive is fetched and unpacked unless it is on disk.
     HRESULT FetchSkinArchive();
+    // Init's last stage: the skinned window is built, or, before the window exists, the
+    // skin's definition is checked and the window is dressed when it is created.
+    HRESULT BuildSkin();
+    // A failure for script when Init or the properties are asked for while Init or a
+    // transfer is under way; S_OK when the object is free.
+    HRESULT RefuseWhileBusy() const;
+
+    bool initRunning_ = false;
 };

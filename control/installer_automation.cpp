@@ -2,7 +2,7 @@
 
 #include "base/result.h"
 #include "control/installer.h"
-#include "control/type_library.h"
+#include "control/module/type_library.h"
 
 HRESULT CInstallerAutomation::EnsureTypeInfo() noexcept {
     if (typeInfo_) return S_OK;

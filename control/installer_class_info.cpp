@@ -2,7 +2,7 @@
 
 #include "base/result.h"
 #include "control/installer_ids.h"
-#include "control/type_library.h"
+#include "control/module/type_library.h"
 
 HRESULT CInstallerClassInfo::GetClassInfo(ITypeInfo** info) {
     RETURN_IF_FAILED(ClearOut(info));

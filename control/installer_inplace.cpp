@@ -9,11 +9,17 @@ HRESULT CInstallerInPlace::Activate(LONG verb) {
     CEmbeddingState& e = owner_.embedding;
     // Without a site there is nothing to activate in; the host sets one first.
     if (!e.clientSite) return S_OK;
+    // OnCreate runs the page's handler while the window is created; it may release the
+    // control, deactivate it or close it and clear its site.
+    const kv::ComPtr<IUnknown> keepAlive(owner_.Controlling());
     RETURN_IF_FAILED(EnterInPlace());
-    if (!e.window) RETURN_IF_FAILED(CreateWindowInSite());
+    if (!e.window) {
+        RETURN_IF_FAILED(CreateWindowInSite());
+        if (!e.window || !e.inPlaceActive || !e.inPlaceSite) return E_UNEXPECTED;
+    }
     ::ShowWindow(e.window.get(), SW_SHOWNA);
     if (verb == OLEIVERB_PRIMARY || verb == OLEIVERB_UIACTIVATE) RETURN_IF_FAILED(EnterUI());
-    if (verb == OLEIVERB_PRIMARY || verb == OLEIVERB_SHOW) e.clientSite->ShowObject();
+    if ((verb == OLEIVERB_PRIMARY || verb == OLEIVERB_SHOW) && e.clientSite) e.clientSite->ShowObject();
     return S_OK;
 }
 
@@ -45,6 +51,8 @@ HRESULT CInstallerInPlace::CreateWindowInSite() {
     // The window registers itself in the embedding state while it is initialised, so that
     // OnCreate handlers already see it.
     if (!CreateInstallerWindow(owner_, parent)) return kv::HresultFromLastError();
+    // The OnCreate handler may have deactivated the control already.
+    if (!e.window) return E_UNEXPECTED;
     return SetObjectRects(&position, &clip);
 }
 

@@ -8,3 +8,20 @@
 #define IDS_PROJNAME 100
 #define IDS_PROJNAME_LONG 101
 #define IDC_BACKGROUND 201         // static picture inside dialog 105
+
+// Child controls the control window creates when it is initialised.
+#define IDC_PROGRESS 207           // colour progress bar
+#define IDC_FILE_NAME 208          // labels 208 to 216
+#define IDC_FILE_SIZE 209
+#define IDC_ELAPSED_TIME 210
+#define IDC_DOWN_SIZE 211
+#define IDC_ODD_TIME 212
+#define IDC_DOWN_SPEED 213
+#define IDC_PERCENT 214
+#define IDC_DOWN_STATUS 215
+#define IDC_DOWN_FOLDER 216
+#define IDC_BTN_RUN 217            // skin buttons 217 to 221
+#define IDC_BTN_START 218
+#define IDC_BTN_STOP 219
+#define IDC_BTN_CLOSE 220
+#define IDC_BTN_FOLDER 221

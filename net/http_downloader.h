@@ -28,6 +28,14 @@ public:
     bool LocalFileExists(const std::string& path);
     int64_t LocalFileSize(const std::string& path);
 
+    // The record WM_DOWNLOAD_PROGRESS points to, read where it lives rather than through a
+    // message parameter that anyone could post.
+    const DownloadProgress& Progress() const { return progress; }
+    // Rebinds the notifications (null: post none) without touching the receive buffer, so
+    // that a transfer under way survives its window.
+    void SetNotifyWindow(HWND window) { notifyWindow = window; }
+    bool IsInitialized() const { return buffer != nullptr; }
+
     // The HTTP exchange. ParseUrl resolves the host; false after a failure report.
     bool ParseUrl(std::string url, std::string& hostName, std::string& hostAddress,
                   uint16_t& port, std::string& path);

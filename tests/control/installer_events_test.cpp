@@ -202,3 +202,31 @@ TEST(InstallerEvents, AHandlerMayDropTheLastReferenceToTheControl) {
     EXPECT_FALSE(::IsWindow(control));
     EXPECT_EQ(S_OK, InstallerModule::Get().CanUnloadNow());
 }
+
+TEST(InstallerEvents, AnOnCreateHandlerThatClosesTheControlEndsTheActivationCleanly) {
+    for (const LONG verb : {OLEIVERB_PRIMARY, OLEIVERB_UIACTIVATE, OLEIVERB_SHOW}) {
+        std::vector<std::string> journal;
+        FakeEventSink sink("sink", journal);
+        FakeSite site;
+        auto ole = NewInstaller<IOleObject>();
+        kv::ComPtr<IConnectionPointContainer> container;
+        ASSERT_EQ(S_OK, ole.query(container));
+        kv::ComPtr<IConnectionPoint> point = EventsPoint(container);
+        DWORD cookie = 0;
+        ASSERT_EQ(S_OK, point->Advise(&sink, &cookie));
+        // The page closes the control and drops its site as soon as the window exists.
+        sink.onEvent = [&](DISPID id) {
+            if (id != 1) return;
+            ole->Close(OLECLOSE_NOSAVE);
+            ole->SetClientSite(nullptr);
+        };
+        ASSERT_EQ(S_OK, ole->SetClientSite(&site));
+        EXPECT_TRUE(FAILED(ole->DoVerb(verb, nullptr, &site, 0, site.window(), nullptr)));
+        EXPECT_EQ(0, site.uiActivations);
+        EXPECT_EQ(0, site.shows);
+        point->Unadvise(cookie);
+        point.reset();
+        container.reset();
+        EXPECT_EQ(0u, ReleaseLast(ole));
+    }
+}

@@ -128,7 +128,8 @@ TEST(InstallerLifetime, LastReleaseInsideInitsTransferWaitsForInitToReturn) {
     // The message waits in the queue until the transfer pumps it.
     Dropper::held = installer;
     ASSERT_TRUE(::PostMessageW(dropper, Dropper::kDrop, 0, 0));
-    EXPECT_EQ(S_OK, installer->Init(url.get(), file.get()));
+    // The served archive is no skin: Init ends at its missing Config.ini, after the transfer.
+    EXPECT_EQ(E_INVALIDARG, installer->Init(url.get(), file.get()));
     EXPECT_EQ(nullptr, Dropper::held) << "the transfer did not pump the thread's messages";
     EXPECT_EQ(S_FALSE, Dropper::unloadInHandler);  // still alive inside the call
     EXPECT_EQ(S_OK, InstallerModule::Get().CanUnloadNow());  // gone once Init returned
@@ -141,5 +142,70 @@ TEST(InstallerLifetime, LastReleaseInsideInitsTransferWaitsForInitToReturn) {
     EXPECT_TRUE(::GetFileAttributesExW(archive.c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(200000u, data.nFileSizeLow);
     ::DeleteFileW(archive.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+namespace {
+
+// A window whose handler calls back into the control while Init's transfer pumps messages.
+struct Reenter {
+    static constexpr UINT kCall = WM_APP + 2;
+    static IInstaller* installer;
+    static HRESULT init, basePath;
+    static std::wstring initText, basePathText;
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != kCall) return ::DefWindowProcW(window, message, wParam, lParam);
+        kv::UniqueBstr url(L"http://127.0.0.1:9/elsewhere"), file(L"other.bin"), base(L"elsewhere");
+        init = installer->Init(url.get(), file.get());
+        initText = TakeErrorDescription();
+        basePath = installer->put_BasePath(base.get());
+        basePathText = TakeErrorDescription();
+        return 0;
+    }
+};
+IInstaller* Reenter::installer = nullptr;
+HRESULT Reenter::init = E_UNEXPECTED;
+HRESULT Reenter::basePath = E_UNEXPECTED;
+std::wstring Reenter::initText, Reenter::basePathText;
+
+}  // namespace
+
+TEST(InstallerLifetime, InitAndThePropertiesAreRefusedWhileInitRuns) {
+    LoopbackHttpServer server(std::string(200000, 'k'));
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = Reenter::Procedure;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"KorvendalTestReenter";
+    ::RegisterClassW(&windowClass);
+    HWND caller = ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                    nullptr, windowClass.hInstance, nullptr);
+    ASSERT_NE(nullptr, caller);
+    const std::wstring tag = L"kv-reenter-" + std::to_wstring(::GetCurrentProcessId());
+    auto installer = NewInstaller<IInstaller>();
+    kv::UniqueBstr base(tag.c_str()), info(L"life.zip"), url(server.Url().c_str()), file(L"file.bin");
+    ASSERT_EQ(S_OK, installer->put_BasePath(base.get()));
+    ASSERT_EQ(S_OK, installer->put_InfoFileName(info.get()));
+    kv::UniqueBstr before;
+    ASSERT_EQ(S_OK, installer->get_BasePath(before.put()));
+
+    Reenter::installer = installer.get();
+    ASSERT_TRUE(::PostMessageW(caller, Reenter::kCall, 0, 0));
+    // The outer Init goes on with its own values (and ends at the archive, which is no skin).
+    EXPECT_EQ(E_INVALIDARG, installer->Init(url.get(), file.get()));
+    EXPECT_EQ(E_FAIL, Reenter::init);
+    EXPECT_EQ(E_FAIL, Reenter::basePath);
+    EXPECT_NE(std::wstring::npos, Reenter::initText.find(L"Init이 끝나기 전에는")) << Reenter::initText;
+    EXPECT_EQ(Reenter::initText, Reenter::basePathText);
+    kv::UniqueBstr after;
+    ASSERT_EQ(S_OK, installer->get_BasePath(after.put()));
+    EXPECT_EQ(std::wstring(before.get()), std::wstring(after.get()));
+    // Once Init has returned, the properties may change again.
+    EXPECT_EQ(S_OK, installer->put_BasePath(base.get()));
+
+    ::DestroyWindow(caller);
+    ::SetCurrentDirectoryW(TempFolder().c_str());
+    const std::wstring folder = TempFolder() + tag;
+    ::DeleteFileW((folder + L"\\life.zip").c_str());
     ::RemoveDirectoryW(folder.c_str());
 }

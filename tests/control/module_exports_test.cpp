@@ -74,13 +74,16 @@ TEST_F(ModuleExports, FactoryAnswersOnlyItsOwnInterfaces) {
 TEST_F(ModuleExports, LockServerHoldsTheModule) {
     ComPtr<IClassFactory> factory = Factory();
     ASSERT_TRUE(factory);
-    EXPECT_EQ(S_OK, canUnloadNow_());  // holding the factory alone keeps nothing alive
+    // A client that holds the factory may still create objects with it.
+    EXPECT_EQ(S_FALSE, canUnloadNow_());
     EXPECT_EQ(S_OK, factory->LockServer(TRUE));
     EXPECT_EQ(S_OK, factory->LockServer(TRUE));
     EXPECT_EQ(S_FALSE, canUnloadNow_());
     EXPECT_EQ(S_OK, factory->LockServer(FALSE));
     EXPECT_EQ(S_FALSE, canUnloadNow_());
     EXPECT_EQ(S_OK, factory->LockServer(FALSE));
+    EXPECT_EQ(S_FALSE, canUnloadNow_());
+    factory.reset();
     EXPECT_EQ(S_OK, canUnloadNow_());
 }
 
@@ -96,6 +99,7 @@ TEST_F(ModuleExports, LiveObjectsHoldTheModule) {
     EXPECT_EQ(0u, first->Release());
     EXPECT_EQ(S_FALSE, canUnloadNow_());
     EXPECT_EQ(0u, second->Release());
+    factory.reset();
     EXPECT_EQ(S_OK, canUnloadNow_());
 }
 
@@ -122,6 +126,7 @@ TEST_F(ModuleExports, AggregationAsksForIUnknownOnly) {
     void* object = kSentinel;
     EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance(outer.get(), IID_IInstaller, &object));
     EXPECT_EQ(nullptr, object);
+    factory.reset();
     EXPECT_EQ(S_OK, canUnloadNow_());
 }
 

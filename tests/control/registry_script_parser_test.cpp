@@ -1,5 +1,5 @@
-#include "control/registry_script_parser.h"
-#include "control/registry_script_replacement.h"
+#include "control/module/registry_script_parser.h"
+#include "control/module/registry_script_replacement.h"
 #include "control/resource.h"
 #include "registry_script_test_support.h"
 

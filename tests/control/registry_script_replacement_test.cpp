@@ -1,4 +1,4 @@
-#include "control/registry_script_replacement.h"
+#include "control/module/registry_script_replacement.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // listing of a parsed tree that reads like the script itself.
 #pragma once
 
-#include "control/registry_script.h"
+#include "control/module/registry_script.h"
 
 #include <string>
 #include <vector>

@@ -18,6 +18,7 @@ import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import harness  # noqa: E402
+import skins  # noqa: E402
 
 E_FAIL = -2147467259
 E_INVALIDARG = -2147024809
@@ -161,7 +162,8 @@ class InitWithServer(unittest.TestCase):
     def setUp(self):
         self.root = tempfile.mkdtemp(prefix="kv-skins-")
         os.mkdir(os.path.join(self.root, "skins"))
-        self.config = "[MAIN]\r\nTEXT_COLOR=255,255,255\r\n"
+        # Section and key names in capitals: the profile reader matches them without case.
+        self.config = skins.CONFIG_INI.replace("[main]", "[MAIN]").replace("text_color", "TEXT_COLOR")
         self.picture = bytes(range(256)) * 40
         with zipfile.ZipFile(os.path.join(self.root, "skins", "blue.zip"), "w",
                              zipfile.ZIP_DEFLATED) as archive:

@@ -10,6 +10,7 @@ import unittest
 import uuid
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import skins  # noqa: E402
 from host_pages import harness, run_page  # noqa: E402
 

@@ -1,7 +1,7 @@
-#include "control/module.h"
+#include "control/module/module.h"
 
 #include "base/result.h"
-#include "control/module_state.h"
+#include "control/module/module_state.h"
 #include "korvendal.h"
 
 namespace kv {

@@ -26,6 +26,7 @@ btn_close=290,260
 
 BUTTONS = ["run", "start", "stop", "close", "folder"]
 STATES = ["", "_se", "_mo", "_di"]
+BACKGROUND = (40, 60, 90)
 
 
 def jpeg(width, height, rgb):
@@ -34,16 +35,20 @@ def jpeg(width, height, rgb):
     return subprocess.run(["cjpeg", "-quality", "90"], input=ppm, capture_output=True, check=True).stdout
 
 
-def skin_archive(extra_files=None):
+def button_colour(button, state):
+    """The one colour of a button's picture in state "", "_se", "_mo" or "_di"."""
+    return (50 * BUTTONS.index(button), 60 * STATES.index(state), 120)
+
+
+def skin_archive(extra_files=None, config=CONFIG_INI):
     """The bytes of a complete skin archive; `extra_files` maps more names to contents."""
     data = io.BytesIO()
     with zipfile.ZipFile(data, "w", zipfile.ZIP_DEFLATED) as archive:
-        archive.writestr("Config.ini", CONFIG_INI)
-        archive.writestr("bk_main.jpg", jpeg(378, 311, (40, 60, 90)))
-        for index, button in enumerate(BUTTONS):
-            for state_index, state in enumerate(STATES):
-                archive.writestr(f"btn_{button}{state}.jpg",
-                                 jpeg(64, 24, (50 * index, 60 * state_index, 120)))
+        archive.writestr("Config.ini", config)
+        archive.writestr("bk_main.jpg", jpeg(378, 311, BACKGROUND))
+        for button in BUTTONS:
+            for state in STATES:
+                archive.writestr(f"btn_{button}{state}.jpg", jpeg(64, 24, button_colour(button, state)))
         for name, content in (extra_files or {}).items():
             archive.writestr(name, content)
     return data.getvalue()

@@ -1,7 +1,7 @@
 // Entry point of Korvendal.ocx: starts and stops the module object.
 #include <windows.h>
 
-#include "control/module.h"
+#include "control/module/module.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     switch (reason) {

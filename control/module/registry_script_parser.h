@@ -1,7 +1,7 @@
 // Parses the text of a registry script (after replacement) into its key tree.
 #pragma once
 
-#include "control/registry_script.h"
+#include "control/module/registry_script.h"
 
 #include <string>
 #include <string_view>

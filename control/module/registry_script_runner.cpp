@@ -1,9 +1,9 @@
-#include "control/registry_script_runner.h"
+#include "control/module/registry_script_runner.h"
 
 #include "base/result.h"
-#include "control/module.h"
-#include "control/module_state.h"
-#include "control/registry_script_parser.h"
+#include "control/module/module.h"
+#include "control/module/module_state.h"
+#include "control/module/registry_script_parser.h"
 
 namespace kv {
 namespace {

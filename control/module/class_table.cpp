@@ -1,9 +1,9 @@
 // The class table: the one creatable class, Installer.
-#include "control/class_table.h"
+#include "control/module/class_table.h"
 
-#include "control/class_factory.h"
+#include "control/module/class_factory.h"
 #include "control/installer_factory.h"
-#include "control/registry_script_runner.h"
+#include "control/module/registry_script_runner.h"
 #include "control/resource.h"
 #include "korvendal.h"
 

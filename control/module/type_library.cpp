@@ -1,13 +1,14 @@
-#include "control/type_library.h"
+#include "control/module/type_library.h"
 
 #include "base/com_ptr.h"
-#include "control/module_state.h"
+#include "base/result.h"
+#include "control/module/module_state.h"
 
 #include <oleauto.h>
 
 #include <string>
 
-HRESULT LoadModuleTypeInfo(REFGUID guid, ITypeInfo** info) noexcept {
+HRESULT LoadModuleTypeInfo(REFGUID guid, ITypeInfo** info) noexcept try {
     if (!info) return E_POINTER;
     *info = nullptr;
     std::wstring path(MAX_PATH, L'\0');
@@ -19,4 +20,4 @@ HRESULT LoadModuleTypeInfo(REFGUID guid, ITypeInfo** info) noexcept {
     const HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.put());
     if (FAILED(hr)) return hr;
     return library->GetTypeInfoOfGuid(guid, info);
-}
+} CATCH_RETURN()

@@ -2,7 +2,7 @@
 // (removal).
 #pragma once
 
-#include "control/registry_script.h"
+#include "control/module/registry_script.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "control/registry_script_parser.h"
+#include "control/module/registry_script_parser.h"
 
 #include <cwctype>
 #include <optional>

@@ -3,8 +3,8 @@
 #include <objbase.h>
 
 #include "base/result.h"
-#include "control/module.h"
-#include "control/registration.h"
+#include "control/module/module.h"
+#include "control/module/registration.h"
 
 STDAPI DllCanUnloadNow() { return kv::KorvendalModule().GetLockCount() == 0 ? S_OK : S_FALSE; }
 

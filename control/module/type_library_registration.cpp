@@ -1,4 +1,4 @@
-#include "control/type_library_registration.h"
+#include "control/module/type_library_registration.h"
 
 #include "base/com_ptr.h"
 #include "base/result.h"

@@ -6,8 +6,8 @@
 #include <objidl.h>
 
 #include "base/com_ptr.h"
-#include "control/class_table.h"
-#include "control/registry_script_replacement.h"
+#include "control/module/class_table.h"
+#include "control/module/registry_script_replacement.h"
 
 namespace kv {
 

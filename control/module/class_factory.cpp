@@ -1,7 +1,7 @@
-#include "control/class_factory.h"
+#include "control/module/class_factory.h"
 
 #include "base/result.h"
-#include "control/module_state.h"
+#include "control/module/module_state.h"
 
 #include <memory>
 
@@ -20,9 +20,16 @@ public:
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&references_)); }
+    // The module's class table keeps the first reference; every reference a client holds
+    // beyond it keeps the module loaded, so DllCanUnloadNow says no while one is out.
+    STDMETHODIMP_(ULONG) AddRef() override {
+        const LONG count = ::InterlockedIncrement(&references_);
+        if (count == 2) ModuleLock();
+        return static_cast<ULONG>(count);
+    }
     STDMETHODIMP_(ULONG) Release() override {
         const LONG left = ::InterlockedDecrement(&references_);
+        if (left == 1) ModuleUnlock();
         if (left == 0) delete this;
         return static_cast<ULONG>(left);
     }

@@ -2,7 +2,7 @@
 // table's instance creator and maps LockServer onto the module lock.
 #pragma once
 
-#include "control/class_table.h"
+#include "control/module/class_table.h"
 
 namespace kv {
 

@@ -2,8 +2,8 @@
 // replacements (APPID, MODULE, Module_Raw) and the caller's own.
 #pragma once
 
-#include "control/registry_script_applier.h"
-#include "control/registry_script_replacement.h"
+#include "control/module/registry_script_applier.h"
+#include "control/module/registry_script_replacement.h"
 
 #include <string>
 

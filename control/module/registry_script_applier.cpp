@@ -1,4 +1,4 @@
-#include "control/registry_script_applier.h"
+#include "control/module/registry_script_applier.h"
 
 #include "base/unique_resource.h"
 

@@ -1,4 +1,4 @@
-#include "control/component_categories.h"
+#include "control/module/component_categories.h"
 
 #include "base/com_ptr.h"
 #include "base/unique_resource.h"

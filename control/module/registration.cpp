@@ -1,11 +1,11 @@
-#include "control/registration.h"
+#include "control/module/registration.h"
 
 #include "base/result.h"
-#include "control/component_categories.h"
-#include "control/registry_script_runner.h"
+#include "control/module/component_categories.h"
+#include "control/module/registry_script_runner.h"
 #include "control/resource.h"
-#include "control/thread_locale_scope.h"
-#include "control/type_library_registration.h"
+#include "control/module/thread_locale_scope.h"
+#include "control/module/type_library_registration.h"
 
 namespace kv {
 

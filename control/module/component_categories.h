@@ -1,7 +1,7 @@
 // Registration of a class's component categories through the platform's category manager.
 #pragma once
 
-#include "control/class_table.h"
+#include "control/module/class_table.h"
 
 namespace kv {
 
