@@ -4,6 +4,7 @@
 
 #include <winsock2.h>
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -80,6 +81,17 @@ struct MemoryDc {
     static Handle invalid() noexcept { return nullptr; }
     static void close(Handle h) noexcept { ::DeleteDC(h); }
 };
+template <typename H>
+struct Gdi {  // bitmaps, brushes and the other objects DeleteObject releases
+    using Handle = H;
+    static Handle invalid() noexcept { return nullptr; }
+    static void close(Handle h) noexcept { ::DeleteObject(h); }
+};
+struct CoTaskMemory {  // blocks the shell and COM hand out, such as item ID lists
+    using Handle = void*;
+    static Handle invalid() noexcept { return nullptr; }
+    static void close(Handle h) noexcept { ::CoTaskMemFree(h); }
+};
 struct Window {
     using Handle = HWND;
     static Handle invalid() noexcept { return nullptr; }
@@ -103,6 +115,9 @@ using unique_hfind = UniqueResource<policy::Find>;
 using unique_socket = UniqueResource<policy::Socket>;
 using unique_hkey = UniqueResource<policy::RegKey>;
 using unique_gdiobj = UniqueResource<policy::GdiObject>;
+using unique_hbitmap = UniqueResource<policy::Gdi<HBITMAP>>;
+using unique_hbrush = UniqueResource<policy::Gdi<HBRUSH>>;
+using unique_cotaskmem = UniqueResource<policy::CoTaskMemory>;
 using unique_hdc = UniqueResource<policy::MemoryDc>;
 using unique_hwnd = UniqueResource<policy::Window>;
 using unique_hmodule = UniqueResource<policy::Module>;
@@ -138,6 +153,27 @@ private:
     HDC dc_ = nullptr;
 };
 
+// The DC of one WM_PAINT: BeginPaint on creation, EndPaint on destruction.
+class unique_hdc_paint {
+public:
+    explicit unique_hdc_paint(HWND window) noexcept : window_(window) {
+        dc_ = ::BeginPaint(window, &paint_);
+    }
+    unique_hdc_paint(const unique_hdc_paint&) = delete;
+    unique_hdc_paint& operator=(const unique_hdc_paint&) = delete;
+    ~unique_hdc_paint() {
+        if (dc_) ::EndPaint(window_, &paint_);
+    }
+    [[nodiscard]] HDC get() const noexcept { return dc_; }
+    [[nodiscard]] const PAINTSTRUCT& paint() const noexcept { return paint_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_ = nullptr;
+};
+
 // An object selected into a DC; the previous object is put back on destruction.
 class unique_select_object {
 public:
@@ -148,6 +184,8 @@ public:
     ~unique_select_object() {
         if (previous_) ::SelectObject(dc_, previous_);
     }
+    // False when the object could not be selected (SelectObject failed).
+    explicit operator bool() const noexcept { return previous_ != nullptr; }
 
 private:
     HDC dc_;

@@ -1,0 +1,39 @@
+// A child window of a system class ("BUTTON", "STATIC", ...) whose messages pass through a
+// C++ object first: the base of the skinned controls.
+#pragma once
+
+#include <windows.h>
+
+namespace kv {
+
+class CChildWindow {
+public:
+    CChildWindow() = default;
+    CChildWindow(const CChildWindow&) = delete;
+    CChildWindow& operator=(const CChildWindow&) = delete;
+    // Destroys the window if it still exists; it is unhooked first, so no message reaches the
+    // object while it is half destroyed.
+    virtual ~CChildWindow();
+
+    // Creates the window with empty text and an empty rectangle, hooks it and runs OnAttach.
+    // Null when the window cannot be made (or this object already has one).
+    HWND Create(const char* systemClass, DWORD style, HWND parent, int id);
+    HWND handle() const noexcept { return window_; }
+
+protected:
+    // Every message of the window; the default passes it to the system class.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The system class's own handling of a message.
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Runs once the window is bound to this object.
+    virtual void OnAttach() {}
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR object);
+    void Detach() noexcept;
+
+    HWND window_ = nullptr;
+};
+
+}  // namespace kv

@@ -1,0 +1,19 @@
+// A label without a background of its own: a "STATIC" whose parent answers WM_CTLCOLORSTATIC
+// with the transparent mode and the null brush, and which has the parent repaint beneath it
+// whenever its text changes, so no trace of the old text stays.
+#pragma once
+
+#include "skin/child_window.h"
+
+namespace kv {
+
+class CTransparentStatic : public CChildWindow {
+public:
+    using CChildWindow::Create;
+    HWND Create(DWORD style, HWND parent, int id) { return Create("STATIC", style, parent, id); }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+}  // namespace kv
