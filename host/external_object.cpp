@@ -1,6 +1,8 @@
 #include "host/external_object.h"
 
 #include <cwchar>
+#include <initializer_list>
+#include <new>
 #include <string>
 
 #include "base/result.h"
@@ -51,26 +53,24 @@ const VARIANT& Argument(const DISPPARAMS* params, UINT index) {
     return params->rgvarg[params->cArgs - 1 - index];
 }
 
+// The argument converted as script would; `kind` names what it must be.
+VARIANT Converted(const DISPPARAMS* params, UINT index, VARTYPE type, const wchar_t* kind) {
+    VARIANT value;
+    ::VariantInit(&value);
+    if (::VariantChangeType(&value, const_cast<VARIANT*>(&Argument(params, index)), 0, type) != S_OK) {
+        throw ScriptFailure{E_INVALIDARG, L"argument " + std::to_wstring(index + 1) + L" must be " + kind};
+    }
+    return value;
+}
+
 long NumberArgument(const DISPPARAMS* params, UINT index) {
-    VARIANT number;
-    ::VariantInit(&number);
-    Check(::VariantChangeType(&number, const_cast<VARIANT*>(&Argument(params, index)), 0, VT_I4) == S_OK
-              ? S_OK
-              : E_INVALIDARG,
-          L"argument " + std::to_wstring(index + 1) + L" must be a number");
-    return number.lVal;
+    return Converted(params, index, VT_I4, L"a number").lVal;
 }
 
 std::wstring TextArgument(const DISPPARAMS* params, UINT index) {
-    VARIANT text;
-    ::VariantInit(&text);
-    Check(::VariantChangeType(&text, const_cast<VARIANT*>(&Argument(params, index)), 0, VT_BSTR) == S_OK
-              ? S_OK
-              : E_INVALIDARG,
-          L"argument " + std::to_wstring(index + 1) + L" must be a text");
-    UniqueBstr owned;
-    *owned.put() = text.bstrVal;
-    return owned.str();
+    UniqueBstr text;
+    *text.put() = Converted(params, index, VT_BSTR, L"a text").bstrVal;
+    return text.str();
 }
 
 void SetText(VARIANT& result, const std::wstring& text) {
@@ -195,9 +195,9 @@ void CExternalObject::Call(DISPID id, const DISPPARAMS* params, VARIANT& result)
         return;
     }
     case kDispPixel: {
-        const WindowPixels pixels = Painted(Control());
         const long x = NumberArgument(params, 0);
         const long y = NumberArgument(params, 1);
+        const WindowPixels pixels = Painted(Control());
         if (x < 0 || y < 0 || x >= pixels.width || y >= pixels.height) {
             throw ScriptFailure{E_INVALIDARG, L"the point " + Joined({x, y}) + L" lies outside the control window (" +
                                                   Joined({pixels.width, pixels.height}) + L")"};
