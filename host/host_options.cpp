@@ -23,6 +23,12 @@ bool ParseHostOptions(const std::vector<std::wstring>& args, HostOptions& option
                 return false;
             }
             options.timeoutSeconds = static_cast<unsigned>(seconds);
+        } else if (arg == L"--answer") {
+            if (k + 1 >= args.size()) {
+                error = L"--answer needs a value";
+                return false;
+            }
+            options.answers.push_back(args[++k]);
         } else if (arg.rfind(L"--", 0) == 0) {
             error = L"unknown option " + arg;
             return false;
@@ -35,6 +41,11 @@ bool ParseHostOptions(const std::vector<std::wstring>& args, HostOptions& option
     }
     if (options.page.empty()) {
         error = L"no page given";
+        return false;
+    }
+    // With a person at the screen the dialogs are theirs to answer.
+    if (!options.answers.empty() && !options.headless) {
+        error = L"--answer needs --headless";
         return false;
     }
     return true;

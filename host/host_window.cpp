@@ -61,6 +61,10 @@ LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam
             if (self->events_.timedOut) self->events_.timedOut();
             return 0;
         }
+        if (self && self->events_.timer) {
+            self->events_.timer(wParam);
+            return 0;
+        }
         break;
     case WM_CLOSE:
         if (self && self->events_.closeRequested) self->events_.closeRequested();

@@ -1,6 +1,6 @@
 // The host's top-level window: the frame the page's controls live in. It tells its owner
-// when the user asks to close it and when the page's time is up; the owner closes the
-// controls first and destroys the window last.
+// when the user asks to close it, when the page's time is up and when a timer of the
+// page's is due; the owner closes the controls first and destroys the window last.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +17,7 @@ public:
     struct Events {
         std::function<void()> closeRequested;
         std::function<void()> timedOut;
+        std::function<void(UINT_PTR timerId)> timer;  // any timer but the page's time-out
     };
 
     HostWindow() = default;

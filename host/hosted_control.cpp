@@ -99,6 +99,13 @@ SIZE HostedControl::NaturalSize() const {
     return pixels;
 }
 
+HWND HostedControl::Window() const {
+    HWND window = nullptr;
+    ComPtr<IOleInPlaceObject> inPlace;
+    if (object_ && SUCCEEDED(object_.query(inPlace)) && FAILED(inPlace->GetWindow(&window))) window = nullptr;
+    return window;
+}
+
 ComPtr<IUnknown> HostedControl::Unknown() const {
     ComPtr<IUnknown> unknown;
     if (object_) object_.query(unknown);

@@ -38,6 +38,8 @@ public:
     // The control's size from its own extent, in pixels.
     SIZE NaturalSize() const;
 
+    // The window the active control reports through IOleWindow; null before activation.
+    HWND Window() const;
     ComPtr<IUnknown> Unknown() const;
     ComPtr<ITypeInfo> ClassInfo() const;
     void Close();

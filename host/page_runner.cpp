@@ -5,6 +5,7 @@
 
 #include "base/unique_resource.h"
 #include "host/console.h"
+#include "host/external_object.h"
 #include "host/window_object.h"
 
 namespace kv::host {
@@ -52,6 +53,17 @@ int PageRunner::Run() {
         return kExitCannotRun;
     }
     const Page page = ReadPage(DecodePageBytes(bytes));
+    if (options_.headless) {
+        // Nobody is at the screen to answer a dialog: the command line does.
+        answerer_.emplace(options_.answers,
+                          DialogAnswerer::Output{[](const std::wstring& line) { WriteLine(STD_OUTPUT_HANDLE, line); },
+                                                 [this](const std::wstring& problem) { Fail(problem); }});
+        const HRESULT hr = answerer_->Start();
+        if (FAILED(hr)) {
+            WriteLine(STD_ERROR_HANDLE, L"cannot watch for dialogs: " + HexResult(hr));
+            return kExitCannotRun;
+        }
+    }
     if (!Start(FileNamePart(options_.page))) return kExitCannotRun;
 
     // Handlers are plain function definitions: known before any control exists, so an
@@ -83,6 +95,9 @@ bool PageRunner::Start(const std::wstring& title) {
                                                    [this] {
                                                        timedOut_ = true;
                                                        RequestClose();
+                                                   },
+                                                   [this](UINT_PTR timerId) {
+                                                       if (timers_) timers_->OnTimer(timerId);
                                                    }});
     if (FAILED(hr)) {
         WriteLine(STD_ERROR_HANDLE, L"cannot create the host window: " + HexResult(hr));
@@ -94,8 +109,14 @@ bool PageRunner::Start(const std::wstring& title) {
     frame_ = CInPlaceFrame::Create(window_.Handle());
 
     scriptSite_ = CScriptSite::Create(window_.Handle(), [this](const ScriptError& error) { ReportScriptError(error); });
-    const auto windowObject =
-        CWindowObject::Create(WindowActions{[this](const std::wstring& text) { Alert(text); }, [this] { RequestClose(); }});
+    timers_.emplace(window_.Handle(), [this](const TimerCallback& callback) { RunTimer(callback); });
+    const auto external = CExternalObject::Create([this] { return FirstControlWindow(); });
+    const auto windowObject = CWindowObject::Create(
+        WindowActions{[this](const std::wstring& text) { Alert(text); }, [this] { RequestClose(); },
+                      [this](TimerCallback callback, long milliseconds) {
+                          return timers_->Set(std::move(callback), milliseconds);
+                      },
+                      [this](long id) { timers_->Clear(id); }, ComPtr<IDispatch>(external.get())});
     scriptSite_->AddItem(kWindowItem, ComPtr<IUnknown>(static_cast<IDispatch*>(windowObject.get())), nullptr);
     hr = engine_.Start(scriptSite_);
     if (SUCCEEDED(hr)) hr = engine_.AddNamedItem(kWindowItem, SCRIPTITEM_ISVISIBLE | SCRIPTITEM_GLOBALMEMBERS);
@@ -205,19 +226,47 @@ void PageRunner::OnEvent(Control& control, DISPID event, DISPPARAMS* params) {
         const unsigned errorsBefore = scriptErrors_;
         EXCEPINFO exception = {};
         const HRESULT hr = engine_.Call(function, params, &exception);
-        // Some engines report a handler's exception only to the caller, not to the site.
-        if (FAILED(hr) && scriptErrors_ == errorsBefore) {
-            if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
-            ScriptError error;
-            error.description = exception.bstrDescription
-                                    ? std::wstring(exception.bstrDescription, ::SysStringLen(exception.bstrDescription))
-                                    : L"handler " + function + L" failed: " + HexResult(hr);
-            ReportScriptError(error);
-        }
-        ::SysFreeString(exception.bstrSource);
-        ::SysFreeString(exception.bstrDescription);
-        ::SysFreeString(exception.bstrHelpFile);
+        ReportUnreportedFailure(hr, exception, errorsBefore, L"handler " + function);
     }
+}
+
+void PageRunner::RunTimer(const TimerCallback& callback) {
+    // The page is on its way out: nothing of it runs any more.
+    if (closeRequested_) return;
+    if (!callback.function) {
+        engine_.Run(callback.code, 0);
+        return;
+    }
+    const unsigned errorsBefore = scriptErrors_;
+    DISPPARAMS none = {};
+    VARIANT result;
+    ::VariantInit(&result);
+    EXCEPINFO exception = {};
+    const HRESULT hr = callback.function->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
+                                                 &result, &exception, nullptr);
+    ::VariantClear(&result);
+    ReportUnreportedFailure(hr, exception, errorsBefore, L"a timer's callback");
+}
+
+void PageRunner::ReportUnreportedFailure(HRESULT hr, EXCEPINFO& exception, unsigned errorsBefore,
+                                         const std::wstring& what) {
+    // Some engines report an exception of a function the host calls only to the caller,
+    // not to the site.
+    if (FAILED(hr) && scriptErrors_ == errorsBefore) {
+        if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
+        ScriptError error;
+        error.description = exception.bstrDescription
+                                ? std::wstring(exception.bstrDescription, ::SysStringLen(exception.bstrDescription))
+                                : what + L" failed: " + HexResult(hr);
+        ReportScriptError(error);
+    }
+    ::SysFreeString(exception.bstrSource);
+    ::SysFreeString(exception.bstrDescription);
+    ::SysFreeString(exception.bstrHelpFile);
+}
+
+HWND PageRunner::FirstControlWindow() const {
+    return controls_.empty() ? nullptr : controls_.front()->hosted.Window();
 }
 
 void PageRunner::Alert(const std::wstring& text) {
@@ -262,8 +311,10 @@ void PageRunner::PumpUntilClosed() {
 }
 
 void PageRunner::Close() {
-    // The controls go first, while the frame window they live in still exists; the
-    // engine goes next, since it holds the controls' named items; the window last.
+    // Pending timers hold functions of the script: they go before the engine. The
+    // controls go first, while the frame window they live in still exists; the engine
+    // goes next, since it holds the controls' named items; the window last.
+    if (timers_) timers_->ClearAll();
     for (auto& control : controls_) control->hosted.Close();
     engine_.Close();
     if (scriptSite_) scriptSite_->Clear();

@@ -5,9 +5,11 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "host/dialog_answerer.h"
 #include "host/host_options.h"
 #include "host/host_window.h"
 #include "host/hosted_control.h"
@@ -15,6 +17,7 @@
 #include "host/page_reader.h"
 #include "host/script_engine.h"
 #include "host/script_site.h"
+#include "host/script_timers.h"
 
 namespace kv::host {
 
@@ -58,6 +61,9 @@ private:
     void ConnectHandlers(Control& control);
     void RunScript(const PageScript& script);
     void OnEvent(Control& control, DISPID event, DISPPARAMS* params);
+    void RunTimer(const TimerCallback& callback);
+    void ReportUnreportedFailure(HRESULT hr, EXCEPINFO& exception, unsigned errorsBefore, const std::wstring& what);
+    HWND FirstControlWindow() const;
     void Alert(const std::wstring& text);
     void RequestClose();
     void ReportScriptError(const ScriptError& error);
@@ -66,10 +72,12 @@ private:
     void Close();
 
     HostOptions options_;
+    std::optional<DialogAnswerer> answerer_;
     HostWindow window_;
     ComPtr<CInPlaceFrame> frame_;
     ComPtr<CScriptSite> scriptSite_;
     ScriptEngine engine_;
+    std::optional<ScriptTimers> timers_;
     std::vector<Handler> handlers_;
     std::vector<std::unique_ptr<Control>> controls_;
     SIZE pageSize_ = {};

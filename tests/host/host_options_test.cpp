@@ -17,6 +17,17 @@ TEST(HostOptions, PageWithOptionsInAnyOrder) {
     ASSERT_TRUE(ParseHostOptions({L"page.html"}, options, error));
     EXPECT_FALSE(options.headless);
     EXPECT_EQ(options.timeoutSeconds, 0u);
+    EXPECT_TRUE(options.answers.empty());
+}
+
+TEST(HostOptions, AnswersKeepTheirOrderAmongOtherOptions) {
+    HostOptions options;
+    std::wstring error;
+    ASSERT_TRUE(ParseHostOptions({L"--answer", L"yes", L"page.html", L"--headless", L"--answer",
+                                  L"C:\\다운로드 폴더", L"--timeout", L"5", L"--answer", L"--headless"},
+                                 options, error));
+    // A value that looks like an option is still the answer it follows.
+    EXPECT_EQ(options.answers, (std::vector<std::wstring>{L"yes", L"C:\\다운로드 폴더", L"--headless"}));
 }
 
 TEST(HostOptions, RejectsWhatMakesNoSense) {
@@ -30,7 +41,9 @@ TEST(HostOptions, RejectsWhatMakesNoSense) {
              {L"a.html", L"--timeout", L"0"},
              {L"a.html", L"--timeout", L"ten"},
              {L"a.html", L"--timeout", L"5s"},
-             {L"a.html", L"--fast"}}) {
+             {L"a.html", L"--fast"},
+             {L"a.html", L"--headless", L"--answer"},
+             {L"a.html", L"--answer", L"yes"}}) {
         error.clear();
         EXPECT_FALSE(ParseHostOptions(args, options, error)) << args.size();
         EXPECT_FALSE(error.empty());

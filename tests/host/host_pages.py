@@ -20,14 +20,29 @@ class PageRun:
         return f"PageRun(status={self.status}, stdout={self.stdout!r}, stderr={self.stderr!r})"
 
 
-def run_page(html, timeout_seconds=60):
-    """Runs `html` (text) as a page; the page should end with window.close()."""
+INSTALLER_CLSID = "D0D05CAA-80C0-455A-B5C8-6433218CBA29"
+
+
+def register_installer():
+    """Registers the built control with regsvr32 of the page's bitness."""
+    ocx = harness.program("Korvendal.ocx")
+    if not os.path.exists(ocx):
+        raise AssertionError(f"{ocx} is not built")
+    registered = harness.wine(["regsvr32", "/s", harness.winpath(ocx)])
+    if registered.returncode != 0:
+        raise AssertionError(f"regsvr32 failed: {registered}")
+
+
+def run_page(html, timeout_seconds=60, answers=()):
+    """Runs `html` (text) as a page; the page should end with window.close(). `answers`
+    reply, in order, to the dialogs that appear."""
     with tempfile.TemporaryDirectory(prefix="kv-page-") as work:
         page = os.path.join(work, "page.html")
         with open(page, "w", encoding="utf-8") as f:
             f.write(html)
-        completed = harness.wine(
-            [harness.program("korvendal-host.exe"), harness.winpath(page), "--headless",
-             "--timeout", str(timeout_seconds)],
-            timeout=timeout_seconds + 60)
+        args = [harness.program("korvendal-host.exe"), harness.winpath(page), "--headless",
+                "--timeout", str(timeout_seconds)]
+        for answer in answers:
+            args += ["--answer", answer]
+        completed = harness.wine(args, timeout=timeout_seconds + 60)
         return PageRun(completed)

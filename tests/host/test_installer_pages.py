@@ -12,9 +12,8 @@ import uuid
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import skins  # noqa: E402
-from host_pages import harness, run_page  # noqa: E402
+from host_pages import INSTALLER_CLSID, harness, register_installer, run_page  # noqa: E402
 
-INSTALLER_CLSID = "D0D05CAA-80C0-455A-B5C8-6433218CBA29"
 E_FAIL = -2147467259
 E_INVALIDARG = -2147024809
 TARGET = "setup.exe"
@@ -68,13 +67,7 @@ window.close();
 class InstallerPages(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        ocx = harness.program("Korvendal.ocx")
-        if not os.path.exists(ocx):
-            raise AssertionError(f"{ocx} is not built")
-        # regsvr32 of the page's bitness: the 32-bit tool for x86, the 64-bit one for x64.
-        registered = harness.wine(["regsvr32", "/s", harness.winpath(ocx)])
-        if registered.returncode != 0:
-            raise AssertionError(f"regsvr32 failed: {registered}")
+        register_installer()
 
     def setUp(self):
         self.root = tempfile.mkdtemp(prefix="kv-skins-")
