@@ -1,6 +1,6 @@
 // Connections of the test's own for the downloader's connector seam: each receive plays
-// the next step of a script, and every byte sent is recorded per connection. Scripts are
-// bounded: a connection gives up after a fixed number of receives.
+// the next step of a script, the script's end is the server's close, and every byte sent
+// is recorded per connection. A connection gives up after a bounded number of receives.
 #pragma once
 
 #include "net/connection.h"
@@ -18,19 +18,15 @@
 
 namespace kvtest {
 
+// Bytes to hand out; without bytes, an action run inside the receive, which then finds
+// nothing; with neither, silence for good.
 struct Step {
-    enum class Kind { Bytes, Silence, SilenceForever, Act, Close };
-    Kind kind;
     std::string bytes;
     std::function<void()> action;
 };
-
-inline Step Bytes(std::string bytes) { return {Step::Kind::Bytes, std::move(bytes), {}}; }
-inline Step Silence() { return {Step::Kind::Silence, {}, {}}; }
-inline Step SilenceForever() { return {Step::Kind::SilenceForever, {}, {}}; }
-// Runs the action inside the receive, then answers as a silent wait does.
-inline Step Act(std::function<void()> action) { return {Step::Kind::Act, {}, std::move(action)}; }
-inline Step Close() { return {Step::Kind::Close, {}, {}}; }
+inline Step Bytes(std::string bytes) { return {std::move(bytes), {}}; }
+inline Step Act(std::function<void()> action) { return {{}, std::move(action)}; }
+inline Step SilenceForever() { return {}; }
 
 class ScriptedConnection : public kv::Connection {
 public:
@@ -43,41 +39,30 @@ public:
     }
 
     int ReceiveWithin(char* buffer, int capacity, int) override {
-        if (++receives_ > kMaxReceives) {
+        if (++receives_ > 100000) {
             ::WSASetLastError(WSAECONNABORTED);
             return -1;
         }
-        if (steps_.empty()) return 0;  // the script's end is the server's close
+        if (steps_.empty()) return 0;
         Step& step = steps_.front();
-        switch (step.kind) {
-        case Step::Kind::Bytes: {
+        if (!step.bytes.empty()) {
             const size_t n = std::min(step.bytes.size(), static_cast<size_t>(capacity));
             std::memcpy(buffer, step.bytes.data(), n);
             step.bytes.erase(0, n);
             if (step.bytes.empty()) steps_.pop_front();
             return static_cast<int>(n);
         }
-        case Step::Kind::Silence:
-            steps_.pop_front();
-            return kv::kNothingArrived;
-        case Step::Kind::SilenceForever:
-            return kv::kNothingArrived;
-        case Step::Kind::Act: {
+        if (step.action) {
             const std::function<void()> action = std::move(step.action);
             steps_.pop_front();
             action();
-            return kv::kNothingArrived;
         }
-        case Step::Kind::Close:
-            break;
-        }
-        return 0;
+        return kv::kNothingArrived;
     }
 
     bool Close() override { return true; }
 
 private:
-    static constexpr int kMaxReceives = 100000;
     std::deque<Step> steps_;
     std::string& sent_;
     int receives_ = 0;
@@ -89,7 +74,7 @@ class ScriptedServer {
 public:
     void Answer(std::vector<Step> script) { scripts_.push_back(std::move(script)); }
     // The redirect probe's connection, closed without a byte: no redirect.
-    void AnswerProbe() { Answer({Close()}); }
+    void AnswerProbe() { Answer({}); }
 
     kv::Connector Connector() {
         return [this](const std::string&, uint16_t) -> kv::ConnectionPtr {

@@ -205,19 +205,15 @@ class BrokenConnections(MisbehavingServerTest):
 
 
 class Framing(MisbehavingServerTest):
-    def test_chunked_body_and_chunked_resume(self):
+    def test_chunked_resume_over_real_receives(self):
+        # Chunk boundaries fall wherever the engine's receives cut the stream.
+        with open(self.local("part.bin"), "wb") as f:
+            f.write(BODY[:70_000])
         route = serve(BODY, honour_range=True, chunk_coding=30_000)
         with MisbehavingServer({"/chunked.bin": route}) as server:
-            code, lines = self.get(server, "/chunked.bin", "chunked.bin")
-            self.assertEqual(0, code, lines)
-            self.assertTrue(lines[0].startswith("ERROR -1 " + LENGTH_TEXT), lines[0])
-            self.assertFinished(lines, lines[0])
-            self.assertFileIs("chunked.bin", BODY)
-
-            with open(self.local("part.bin"), "wb") as f:
-                f.write(BODY[:70_000])
             code, lines = self.get(server, "/chunked.bin", "part.bin")
             self.assertEqual(0, code, lines)
+            self.assertTrue(lines[0].startswith("ERROR -1 " + LENGTH_TEXT), lines[0])
             self.assertEqual("DONE", lines[-1])
             self.assertIn(b"Range: bytes=70000-", server.requests_for("/chunked.bin")[-1])
         self.assertFileIs("part.bin", BODY)
