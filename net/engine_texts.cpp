@@ -7,6 +7,8 @@ namespace kv {
 const char kMalformedUrlText[] = "URL 형식이 옳바르지 않습니다.";
 const char kUnknownErrorText[] = "알 수 없는 오류입니다.";
 const char kTruncatedBodyText[] = "서버와의 연결이 끊어져 파일을 끝까지 받지 못했습니다.";
+const char kSilentServerText[] = "서버의 응답이 없어 연결을 끊었습니다.";
+const char kMalformedChunksText[] = "서버가 보낸 청크 형식이 올바르지 않습니다.";
 
 std::string StatusLineFailureText(std::string_view block) {
     return "HTTP 응답 코드를 분석할 수 없습니다.\r\n" + BlockText(block);
@@ -18,6 +20,14 @@ std::string LengthFailureText(std::string_view block) {
 
 std::string MissingFileText(const std::string& url) {
     return "지정된 파일(" + url + ")이 존재하지 않습니다.";
+}
+
+std::string RangeMismatchText(std::string_view header) {
+    return "서버가 이어받을 위치가 아닌 곳부터 보냈습니다.\r\n" + BlockText(header);
+}
+
+std::string TransferCodingText(std::string_view header) {
+    return "지원하지 않는 전송 방식입니다.\r\n" + BlockText(header);
 }
 
 }  // namespace kv

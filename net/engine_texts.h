@@ -1,5 +1,5 @@
 // The download engine's own failure texts (code page 949), and the ones that quote a
-// response block or a URL.
+// response block or a URL. Plain bytes only: no system headers.
 #pragma once
 
 #include <string>
@@ -7,12 +7,16 @@
 
 namespace kv {
 
-extern const char kMalformedUrlText[];   // code -1
-extern const char kUnknownErrorText[];   // the system has no message for its code
-extern const char kTruncatedBodyText[];  // code -1: the server closed before the end
+extern const char kMalformedUrlText[];     // code -1; also a URL with blanks or controls
+extern const char kUnknownErrorText[];     // the system has no message for its code
+extern const char kTruncatedBodyText[];    // code -1: the server closed before the end
+extern const char kSilentServerText[];     // WSAETIMEDOUT: the server stopped sending
+extern const char kMalformedChunksText[];  // code -1: broken chunked framing
 
-std::string StatusLineFailureText(std::string_view block);  // code -1
-std::string LengthFailureText(std::string_view block);      // code -1
-std::string MissingFileText(const std::string& url);        // code 404
+std::string StatusLineFailureText(std::string_view block);   // code -1
+std::string LengthFailureText(std::string_view block);       // code -1
+std::string MissingFileText(const std::string& url);         // code 404
+std::string RangeMismatchText(std::string_view header);      // code -1: 206 from elsewhere
+std::string TransferCodingText(std::string_view header);     // code -1: not chunked
 
 }  // namespace kv

@@ -6,10 +6,11 @@
 
 namespace kv {
 
-int ReceiveHeaderBlock(CTcpSocket& connection, char* block, int capacity) {
+int ReceiveHeaderBlock(Connection& connection, char* block, int capacity, int waitMilliseconds) {
     int count = 0;
     while (count < capacity) {
-        const int n = connection.Receive(block + count, capacity - count, 0);
+        const int n = connection.ReceiveWithin(block + count, capacity - count, waitMilliseconds);
+        if (n == kNothingArrived) return kNothingArrived;
         if (n < 0) {
             if (count == 0) return -1;
             break;

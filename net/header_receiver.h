@@ -1,28 +1,14 @@
-// Receiving a response header that may arrive in pieces, and the guard that closes an
-// exchange's connection on every way out.
+// Receiving a response header that may arrive in pieces, with a bounded wait for each.
 #pragma once
 
-#include "net/tcp_client_socket.h"
+#include "net/connection.h"
 
 namespace kv {
 
 // Receives into block until the empty line that ends the header has arrived, the peer
-// closes, or capacity bytes are in; block[count] is then zero. Returns the count, or -1
-// when the first receive fails (a later failure keeps what has arrived).
-int ReceiveHeaderBlock(CTcpSocket& connection, char* block, int capacity);
-
-// Sockets never close themselves; this closes the exchange's connection when the scope
-// is left by an unplanned way (an exception). The planned paths close it first, and a
-// second Close does nothing.
-class ConnectionCloser {
-public:
-    explicit ConnectionCloser(CBaseSocket& connection) : connection_(connection) {}
-    ~ConnectionCloser() { connection_.Close(); }
-    ConnectionCloser(const ConnectionCloser&) = delete;
-    ConnectionCloser& operator=(const ConnectionCloser&) = delete;
-
-private:
-    CBaseSocket& connection_;
-};
+// closes, or capacity bytes are in; block[count] is then zero. Returns the count; -1 when
+// the first receive fails (a later failure keeps what has arrived); kNothingArrived when
+// the server stays silent for waitMilliseconds before the header is complete.
+int ReceiveHeaderBlock(Connection& connection, char* block, int capacity, int waitMilliseconds);
 
 }  // namespace kv

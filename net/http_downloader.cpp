@@ -1,37 +1,48 @@
-// The file transfer members of CHttpDownloaderEx: start-up, the size query, the resumable
-// download with its receive loop and notifications, and the local-file checks.
+// CHttpDownloaderEx: start-up, the size query, the resumable download with its receive
+// loop and notifications, the exchange members over the protocol functions, and the
+// failure reports.
 #include "net/http_downloader.h"
 
+#include "files/local_files.h"
+#include "net/download_answer.h"
 #include "net/engine_texts.h"
 #include "net/header_receiver.h"
+#include "net/host_resolver.h"
 #include "net/http_request.h"
 #include "net/http_response.h"
+#include "net/http_status_text.h"
 #include "net/last_error.h"
-#include "net/socket_library.h"
+#include "net/response_body.h"
 #include "net/system_message.h"
 #include "net/tcp_client_socket.h"
+#include "net/url_split.h"
 
-#include <limits>
 #include <string_view>
+#include <utility>
 
 // Loop state of one Download.
 struct CHttpDownloaderEx::Transfer {
     std::string url;         // the URL in use, after any redirect
     int64_t received = 0;    // bytes of the file on disk
-    int64_t expected = 0;    // resumed part plus the response's length
-    bool lengthKnown = false;
     bool headerDone = false;
     size_t headerHave = 0;   // header bytes gathered at the front of the buffer so far
+    kv::ResponseBody body;
 };
 
 namespace {
 
-constexpr WORD kSocketsVersion = 0x0202;
 constexpr int kHeaderBlockSize = 2048;
+// The receive loop waits this long for bytes between two drains of the queue, so stop
+// and close act within about this time while a server is silent.
+constexpr int kWaitSlice = 50;  // milliseconds
 
 bool MoveFilePointer(HANDLE file, DWORD method) {
     LARGE_INTEGER zero{};
     return ::SetFilePointerEx(file, zero, nullptr, method) != FALSE;
+}
+
+std::string_view BlockView(const char* block, int count) {
+    return std::string_view(block, count > 0 ? static_cast<size_t>(count) : 0);
 }
 
 }  // namespace
@@ -39,13 +50,7 @@ bool MoveFilePointer(HANDLE file, DWORD method) {
 CHttpDownloaderEx::~CHttpDownloaderEx() = default;
 
 bool CHttpDownloaderEx::Initialize(HWND window, int size) {
-    if (!StartSockets(kSocketsVersion)) {
-        const DWORD code = static_cast<DWORD>(::WSAGetLastError());
-        lastErrorCode = static_cast<int32_t>(code);
-        lastErrorText = kv::SystemMessage(code);
-        CleanupSockets();
-        return false;
-    }
+    if (!StartSocketLibrary()) return false;
     if (size < 1) return false;
     notifyWindow = window;
     buffer = std::make_unique<char[]>(static_cast<size_t>(size));  // zero-filled
@@ -53,55 +58,73 @@ bool CHttpDownloaderEx::Initialize(HWND window, int size) {
     return true;
 }
 
-bool CHttpDownloaderEx::Connect(CTcpClientSocket& connection, const std::string& hostAddress,
-                                uint16_t port) {
-    if (!connection.Create()) return FailWithSystemError(true, nullptr);
-    if (!connection.Connect(hostAddress.c_str(), port)) return FailWithSystemError(true, &connection);
-    return true;
+void CHttpDownloaderEx::SetConnector(kv::Connector replacement) { connector = std::move(replacement); }
+
+void CHttpDownloaderEx::SetSilenceLimit(int milliseconds) { silenceLimit = milliseconds; }
+
+bool CHttpDownloaderEx::StartSocketLibrary() {
+    if (sockets && sockets->started()) return true;
+    sockets.emplace();
+    if (sockets->started()) return true;
+    // No file or connection is open yet, and the library is not started: set the error
+    // directly rather than through a report.
+    const int error = sockets->error();
+    sockets.reset();
+    lastErrorCode = error;
+    lastErrorText = kv::SystemMessage(static_cast<DWORD>(error));
+    return false;
+}
+
+kv::ConnectionPtr CHttpDownloaderEx::OpenConnection(const std::string& hostAddress, uint16_t port) {
+    return connector ? connector(hostAddress, port) : kv::ConnectTcp(hostAddress, port);
 }
 
 bool CHttpDownloaderEx::QueryFileSize(const std::string& requestedUrl, int64_t& size) {
     url = requestedUrl;
+    if (!StartSocketLibrary()) return false;
     std::string target = requestedUrl;
-    if (std::string redirected = ResolveRedirect(target); !redirected.empty()) target = redirected;
+    if (!FollowRedirect(target)) return false;
 
     std::string hostName, hostAddress, path;
     uint16_t port = 80;
     if (!ParseUrl(target, hostName, hostAddress, port, path)) return false;
-
-    CTcpClientSocket connection;
-    const kv::ConnectionCloser closer(connection);
-    if (!Connect(connection, hostAddress, port)) return false;
+    const kv::ConnectionPtr connection = OpenConnection(hostAddress, port);
+    if (!connection) return FailWithSystemError(true, nullptr);
     const std::string request = kv::PlainRequest(path, hostName);
-    if (!connection.Send(request.data(), static_cast<int>(request.size()), 0))
-        return FailWithSystemError(true, &connection);
+    if (!connection->Send(request.data(), static_cast<int>(request.size()), 0))
+        return FailWithSystemError(true, connection.get());
 
     char block[kHeaderBlockSize] = {};
-    const int count = kv::ReceiveHeaderBlock(connection, block, kHeaderBlockSize - 1);
-    if (count < 0) return FailWithSystemError(true, &connection);
+    const int count =
+        kv::ReceiveHeaderBlock(*connection, block, kHeaderBlockSize - 1, silenceLimit);
+    if (count == kv::kNothingArrived)
+        return FailWithText(WSAETIMEDOUT, kv::kSilentServerText, connection.get());
+    if (count < 0) return FailWithSystemError(true, connection.get());
 
     const int status = GetStatusCode(block, count);
-    if (IsErrorStatus(status)) {
+    if (status < 0) {
         if (status == -2) {
             lastErrorCode = 404;
             lastErrorText = kv::MissingFileText(target);
         }
-        if (status < 0) {
-            connection.Close();
-            return false;
-        }
-        return FailWithStatus(status, &connection);
+        connection->Close();
+        return false;
     }
+    // The length of a redirect's or an error's page is not the file's.
+    if (status < 200 || status > 299) return FailWithStatus(status, connection.get());
 
-    totalSize = GetContentLength(block, count);
-    bool found = true;
-    if (totalSize < 0) {
-        totalSize = 0;
-        found = false;
+    int64_t length = -1;
+    if (kv::HasTransferCoding(BlockView(block, count))) {
+        // A chunked answer names no length, whatever else its header says.
+        lastErrorCode = -1;
+        lastErrorText = kv::LengthFailureText(BlockView(block, count));
+    } else {
+        length = GetContentLength(block, count);
     }
+    totalSize = length < 0 ? 0 : length;
     size = totalSize;
-    connection.Close();
-    return found;
+    connection->Close();
+    return length >= 0;
 }
 
 bool CHttpDownloaderEx::Download(const std::string& requestedUrl, const std::string& path) {
@@ -120,37 +143,51 @@ bool CHttpDownloaderEx::Download(const std::string& requestedUrl, const std::str
     }
 
     // Without a receive buffer (Initialize failed or never ran) nothing can be received.
-    if (!buffer) {
-        ::WSASetLastError(WSANOTINITIALISED);
-        return FailWithSystemError(true, nullptr);
-    }
+    if (!buffer) return FailWithText(WSANOTINITIALISED, kv::SystemMessage(WSANOTINITIALISED), nullptr);
+    if (!StartSocketLibrary()) return false;
 
     Transfer transfer;
     transfer.url = requestedUrl;
-    if (std::string redirected = ResolveRedirect(transfer.url); !redirected.empty())
-        transfer.url = redirected;
+    if (!FollowRedirect(transfer.url)) return false;
     std::string hostName, hostAddress, remotePath;
     uint16_t port = 80;
     if (!ParseUrl(transfer.url, hostName, hostAddress, port, remotePath)) return false;
 
-    CTcpClientSocket connection;
-    const kv::ConnectionCloser closer(connection);
-    if (!Connect(connection, hostAddress, port)) return false;
+    const kv::ConnectionPtr connection = OpenConnection(hostAddress, port);
+    if (!connection) return FailWithSystemError(true, nullptr);
     const std::string request = kv::RangedRequest(remotePath, hostName, existingSize);
-    if (!connection.Send(request.data(), static_cast<int>(request.size()), 0))
-        return FailWithSystemError(true, &connection);
+    if (!connection->Send(request.data(), static_cast<int>(request.size()), 0))
+        return FailWithSystemError(true, connection.get());
     Notify(WM_DOWNLOAD_BEGIN);
 
     file.reset(::CreateFileA(localPath.c_str(), GENERIC_WRITE, 0, nullptr,
                              resuming ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return FailWithSystemError(false, &connection);
+    if (!file) return FailWithSystemError(false, connection.get());
+    return ReceiveResponse(transfer, *connection);
+}
 
+bool CHttpDownloaderEx::ReceiveResponse(Transfer& transfer, kv::Connection& connection) {
+    int silentFor = 0;
+    bool quit = false;
     for (;;) {
-        PumpMessages();
+        if (!PumpMessages()) {
+            quit = true;
+            break;
+        }
         if (stopRequested) break;
         const size_t offset = transfer.headerDone ? 0 : transfer.headerHave;
         char* const block = buffer.get() + offset;
-        const int count = connection.Receive(block, bufferSize - 1 - static_cast<int>(offset), 0);
+        const int count =
+            connection.ReceiveWithin(block, bufferSize - 1 - static_cast<int>(offset), kWaitSlice);
+        if (count == kv::kNothingArrived) {
+            // Silence is counted in waits, not on a clock, so it never includes the time
+            // the queue's handlers take.
+            silentFor += kWaitSlice;
+            if (silentFor >= silenceLimit)
+                return FailWithText(WSAETIMEDOUT, kv::kSilentServerText, &connection);
+            continue;
+        }
+        silentFor = 0;
         if (count < 0) return FailWithSystemError(true, &connection);
         if (count == 0) {
             if (!EndOfResponse(transfer, connection)) return false;
@@ -158,7 +195,7 @@ bool CHttpDownloaderEx::Download(const std::string& requestedUrl, const std::str
         }
         block[count] = '\0';
         if (transfer.headerDone) {
-            if (!WriteBlock(transfer, connection, block, static_cast<uint32_t>(count))) return false;
+            if (!WriteBody(transfer, connection, block, static_cast<uint32_t>(count))) return false;
         } else {
             transfer.headerHave += static_cast<size_t>(count);
             const size_t headerEnd =
@@ -168,13 +205,15 @@ bool CHttpDownloaderEx::Download(const std::string& requestedUrl, const std::str
             if (headerEnd == std::string_view::npos && !full) continue;
             if (!BeginBody(transfer, connection, headerEnd)) return false;
         }
-        // Without a length the body ends when the server closes the connection.
-        if (transfer.lengthKnown && transfer.received >= transfer.expected) break;
+        if (transfer.body.Malformed())
+            return FailWithText(-1, kv::kMalformedChunksText, &connection);
+        if (transfer.body.Complete()) break;
     }
 
     file.reset();
     connection.Close();
-    if (stopRequested) {
+    // A WM_QUIT ends the transfer as a stop does: the partial file stays for resuming.
+    if (stopRequested || quit) {
         stopRequested = false;
         Notify(WM_DOWNLOAD_STOPPED);
     } else {
@@ -183,9 +222,8 @@ bool CHttpDownloaderEx::Download(const std::string& requestedUrl, const std::str
     return true;
 }
 
-bool CHttpDownloaderEx::BeginBody(Transfer& transfer, CTcpClientSocket& connection,
-                                  size_t headerEnd) {
-    const char* const block = buffer.get();
+bool CHttpDownloaderEx::BeginBody(Transfer& transfer, kv::Connection& connection, size_t headerEnd) {
+    char* const block = buffer.get();
     const int count = static_cast<int>(transfer.headerHave);
     const int status = GetStatusCode(block, count);
     if (IsErrorStatus(status)) {
@@ -198,39 +236,43 @@ bool CHttpDownloaderEx::BeginBody(Transfer& transfer, CTcpClientSocket& connecti
     }
     if (headerEnd == std::string_view::npos) {
         // The whole buffer holds no end of header: nothing of it can be trusted as body.
-        return FailWithText(-1, kv::StatusLineFailureText(std::string_view(block, count)),
-                            &connection);
+        return FailWithText(-1, kv::StatusLineFailureText(BlockView(block, count)), &connection);
     }
 
+    const std::string_view header(block, headerEnd);
+    const kv::DownloadAnswer answer = kv::JudgeDownloadAnswer(status, header, existingSize);
+    switch (answer.use) {
+    case kv::AnswerUse::WrongStatus:
+        return FailWithStatus(status, &connection);
+    case kv::AnswerUse::WrongRange:
+        return FailWithText(-1, kv::RangeMismatchText(header), &connection);
+    case kv::AnswerUse::UnknownCoding:
+        return FailWithText(-1, kv::TransferCodingText(header), &connection);
+    case kv::AnswerUse::StartOver:
+        // The server ignored the Range line and sends the whole file: appending it would
+        // corrupt the file, so it starts over from its first byte.
+        if (!MoveFilePointer(file.get(), FILE_BEGIN) || !::SetEndOfFile(file.get()))
+            return FailWithSystemError(false, &connection);
+        transfer.received = 0;
+        break;
+    case kv::AnswerUse::Append:
+        if (resuming && !MoveFilePointer(file.get(), FILE_END))
+            return FailWithSystemError(false, &connection);
+        transfer.received = existingSize;
+        break;
+    }
     if (resuming) {
-        if (status == 200) {
-            // The server ignored the Range line and sends the whole file: appending it would
-            // corrupt the file, so it starts over from its first byte.
-            if (!MoveFilePointer(file.get(), FILE_BEGIN) || !::SetEndOfFile(file.get()))
-                return FailWithSystemError(false, &connection);
-            transfer.received = 0;
-        } else {
-            if (!MoveFilePointer(file.get(), FILE_END)) return FailWithSystemError(false, &connection);
-            transfer.expected += existingSize;
-            transfer.received = existingSize;
-        }
         progress.lastChunk = 0;
         progress.received = transfer.received;
         Notify(WM_DOWNLOAD_PROGRESS, reinterpret_cast<WPARAM>(&progress));
     }
-
-    const int64_t length = kv::ResponseLengthOf(std::string_view(block, headerEnd));
-    // A length that cannot be added to the resumed part is no length: read until close.
-    if (length >= 0 && length <= std::numeric_limits<int64_t>::max() - transfer.expected) {
-        transfer.expected += length;
-        transfer.lengthKnown = true;
-    }
+    transfer.body = answer.body;
     transfer.headerDone = true;
-    return WriteBlock(transfer, connection, block + headerEnd,
-                      static_cast<uint32_t>(static_cast<size_t>(count) - headerEnd));
+    return WriteBody(transfer, connection, block + headerEnd,
+                     static_cast<uint32_t>(static_cast<size_t>(count) - headerEnd));
 }
 
-bool CHttpDownloaderEx::EndOfResponse(Transfer& transfer, CTcpClientSocket& connection) {
+bool CHttpDownloaderEx::EndOfResponse(Transfer& transfer, kv::Connection& connection) {
     if (!transfer.headerDone) {
         if (transfer.headerHave == 0) {
             // Nothing at all came back, as a size query would report it.
@@ -250,54 +292,150 @@ bool CHttpDownloaderEx::EndOfResponse(Transfer& transfer, CTcpClientSocket& conn
         if (IsErrorStatus(status)) return FailWithStatus(status, &connection);
         return FailWithText(-1, kv::kTruncatedBodyText, &connection);
     }
-    if (transfer.lengthKnown && transfer.received < transfer.expected)
-        return FailWithText(-1, kv::kTruncatedBodyText, &connection);
+    if (!transfer.body.WholeAtClose()) return FailWithText(-1, kv::kTruncatedBodyText, &connection);
     return true;
 }
 
-bool CHttpDownloaderEx::WriteBlock(Transfer& transfer, CTcpClientSocket& connection,
-                                   const char* data, uint32_t count) {
-    if (count > 0) {
+// Writes the file's bytes of one received piece: the framing decides which they are.
+bool CHttpDownloaderEx::WriteBody(Transfer& transfer, kv::Connection& connection, char* data,
+                                  uint32_t count) {
+    const auto bytes = static_cast<uint32_t>(transfer.body.Take(data, count));
+    if (bytes > 0) {
         DWORD written = 0;
-        if (!::WriteFile(file.get(), data, count, &written, nullptr))
+        if (!::WriteFile(file.get(), data, bytes, &written, nullptr))
             return FailWithSystemError(false, &connection);
-        if (written != count) {
+        if (written != bytes) {
             ::SetLastError(ERROR_WRITE_FAULT);
             return FailWithSystemError(false, &connection);
         }
     }
-    progress.lastChunk = count;
-    transfer.received += count;
+    progress.lastChunk = bytes;
+    transfer.received += bytes;
     progress.received = transfer.received;
     Notify(WM_DOWNLOAD_PROGRESS, reinterpret_cast<WPARAM>(&progress));
     return true;
 }
 
 void CHttpDownloaderEx::Notify(UINT message, WPARAM wParam) {
+    // Without a window a post would become a thread message for whatever loop runs next.
+    if (!notifyWindow) return;
     ::PostMessageA(notifyWindow, message, wParam, 0);
 }
 
 void CHttpDownloaderEx::Stop() { stopRequested = true; }
 
-void CHttpDownloaderEx::PumpMessages() {
+bool CHttpDownloaderEx::PumpMessages() {
     MSG message;
     while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // The thread's own loop has to see it to end.
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return false;
+        }
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);
     }
     ::Sleep(10);
+    return true;
 }
 
-bool CHttpDownloaderEx::LocalFileExists(const std::string& path) {
-    WIN32_FIND_DATAA entry;
-    const kv::unique_hfind search(::FindFirstFileA(path.c_str(), &entry));
-    return search.valid();
-}
+bool CHttpDownloaderEx::LocalFileExists(const std::string& path) { return FileExists(path); }
 
 int64_t CHttpDownloaderEx::LocalFileSize(const std::string& path) {
+    if (!FileExists(path)) return 0;
     WIN32_FIND_DATAA entry;
     const kv::unique_hfind search(::FindFirstFileA(path.c_str(), &entry));
     if (!search) return 0;
     return static_cast<int64_t>((static_cast<uint64_t>(entry.nFileSizeHigh) << 32) |
                                 entry.nFileSizeLow);
+}
+
+bool CHttpDownloaderEx::ParseUrl(std::string text, std::string& hostName, std::string& hostAddress,
+                                 uint16_t& port, std::string& path) {
+    kv::UrlParts parts;
+    const bool wellFormed = kv::SplitUrl(text, parts);
+    port = parts.port;
+    path = parts.path;
+    if (!wellFormed) return FailWithText(-1, kv::kMalformedUrlText, nullptr);
+    hostName = parts.hostName;
+    hostAddress = parts.hostAddress;
+    if (!kv::ResolveHostAddress(hostAddress)) return FailWithSystemError(true, nullptr);
+    return true;
+}
+
+std::string CHttpDownloaderEx::ResolveRedirect(const std::string& target) {
+    bool silent = false;
+    return ProbeRedirect(target, silent);
+}
+
+std::string CHttpDownloaderEx::ProbeRedirect(const std::string& target, bool& silent) {
+    silent = false;
+    std::string hostName, hostAddress, path;
+    uint16_t port = 80;
+    if (!ParseUrl(target, hostName, hostAddress, port, path)) return {};
+    const kv::ConnectionPtr connection = OpenConnection(hostAddress, port);
+    if (!connection) return {};
+    const std::string request = kv::PlainRequest(path, hostName);
+    if (!connection->Send(request.data(), static_cast<int>(request.size()), 0)) return {};
+    char block[kHeaderBlockSize] = {};
+    const int count =
+        kv::ReceiveHeaderBlock(*connection, block, kHeaderBlockSize - 1, silenceLimit);
+    silent = count == kv::kNothingArrived;
+    // The probe leaves the last error alone, so it reads the status without GetStatusCode's
+    // failure text.
+    if (count > 0 && kv::StatusCodeOf(BlockView(block, count)) == 301) return GetLocation(block, count);
+    return {};
+}
+
+// A probe that met a silent server fails the operation: the same server would keep the
+// caller waiting once more.
+bool CHttpDownloaderEx::FollowRedirect(std::string& target) {
+    bool silent = false;
+    std::string redirected = ProbeRedirect(target, silent);
+    if (silent) return FailWithText(WSAETIMEDOUT, kv::kSilentServerText, nullptr);
+    if (!redirected.empty()) target = std::move(redirected);
+    return true;
+}
+
+int CHttpDownloaderEx::GetStatusCode(const char* block, int count) {
+    const std::string_view text = BlockView(block, count);
+    const int status = kv::StatusCodeOf(text);
+    if (status == -1) {
+        lastErrorCode = -1;
+        lastErrorText = kv::StatusLineFailureText(text);
+    }
+    return status;
+}
+
+bool CHttpDownloaderEx::IsErrorStatus(int status) { return status < 0 || status >= 400; }
+
+int64_t CHttpDownloaderEx::GetContentLength(const char* block, int count) {
+    const std::string_view text = BlockView(block, count);
+    const int64_t length = kv::ContentLengthOf(text);
+    if (length < 0) {
+        lastErrorCode = -1;
+        lastErrorText = kv::LengthFailureText(text);
+    }
+    return length;
+}
+
+std::string CHttpDownloaderEx::GetLocation(const char* block, int count) {
+    return kv::LocationOf(BlockView(block, count));
+}
+
+bool CHttpDownloaderEx::FailWithText(int32_t code, const std::string& text, kv::Connection* connection) {
+    lastErrorCode = code;
+    lastErrorText = text;
+    file.reset();
+    if (connection) connection->Close();
+    return false;
+}
+
+bool CHttpDownloaderEx::FailWithStatus(int status, kv::Connection* connection) {
+    return FailWithText(status, kv::HttpStatusText(status), connection);
+}
+
+bool CHttpDownloaderEx::FailWithSystemError(bool fromSockets, kv::Connection* connection) {
+    const DWORD code = fromSockets ? static_cast<DWORD>(::WSAGetLastError()) : ::GetLastError();
+    return FailWithText(static_cast<int32_t>(code), kv::SystemMessage(code), connection);
 }

@@ -2,19 +2,24 @@
 // that pumps the thread's messages between receives and posts its notifications.
 #pragma once
 
+#include "base/socket_library_scope.h"
 #include "base/unique_resource.h"
+#include "net/connection.h"
 #include "net/download_messages.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
-
-class CTcpClientSocket;
 
 class CHttpDownloaderEx {
 public:
+    // How long a server may stay silent, while the engine waits for its answer or the
+    // next piece of a body, before the exchange fails with WSAETIMEDOUT.
+    static constexpr int kDefaultSilenceLimit = 30000;  // milliseconds
+
     CHttpDownloaderEx() = default;
     virtual ~CHttpDownloaderEx();
     CHttpDownloaderEx(const CHttpDownloaderEx&) = delete;
@@ -24,7 +29,9 @@ public:
     bool QueryFileSize(const std::string& url, int64_t& size);
     bool Download(const std::string& url, const std::string& localPath);
     void Stop();
-    void PumpMessages();
+    // Drains the thread's queue, then sleeps 10 ms. False when it took a WM_QUIT: that is
+    // posted again for the thread's own loop, and the caller ends what it is doing.
+    bool PumpMessages();
     bool LocalFileExists(const std::string& path);
     int64_t LocalFileSize(const std::string& path);
 
@@ -48,20 +55,27 @@ public:
     int64_t GetContentLength(const char* block, int count);
     std::string GetLocation(const char* block, int count);
 
+    // Where connections come from (TCP unless set), and the silence borne from a server.
+    void SetConnector(kv::Connector connector);
+    void SetSilenceLimit(int milliseconds);
+
 private:
     struct Transfer;
 
-    // Failure reports: last error, local file closed, connection closed, socket library
-    // released. Each returns false for the caller to return.
-    bool FailWithText(int32_t code, const std::string& text, CTcpClientSocket* connection);
-    bool FailWithStatus(int status, CTcpClientSocket* connection);
-    bool FailWithSystemError(bool fromSockets, CTcpClientSocket* connection);
+    // Failure reports: last error, local file closed, connection closed. Each returns
+    // false for the caller to return.
+    bool FailWithText(int32_t code, const std::string& text, kv::Connection* connection);
+    bool FailWithStatus(int status, kv::Connection* connection);
+    bool FailWithSystemError(bool fromSockets, kv::Connection* connection);
 
-    bool Connect(CTcpClientSocket& connection, const std::string& hostAddress, uint16_t port);
-    bool BeginBody(Transfer& transfer, CTcpClientSocket& connection, size_t headerEnd);
-    bool EndOfResponse(Transfer& transfer, CTcpClientSocket& connection);
-    bool WriteBlock(Transfer& transfer, CTcpClientSocket& connection, const char* data,
-                    uint32_t count);
+    bool StartSocketLibrary();
+    kv::ConnectionPtr OpenConnection(const std::string& hostAddress, uint16_t port);
+    std::string ProbeRedirect(const std::string& url, bool& silent);
+    bool FollowRedirect(std::string& url);
+    bool ReceiveResponse(Transfer& transfer, kv::Connection& connection);
+    bool BeginBody(Transfer& transfer, kv::Connection& connection, size_t headerEnd);
+    bool EndOfResponse(Transfer& transfer, kv::Connection& connection);
+    bool WriteBody(Transfer& transfer, kv::Connection& connection, char* data, uint32_t count);
     void Notify(UINT message, WPARAM wParam = 0);
 
     HWND notifyWindow = nullptr;
@@ -75,4 +89,9 @@ private:
     int64_t existingSize = 0;
     int64_t totalSize = 0;
     bool stopRequested = false;
+    // The engine's own start-up of the socket library, from the first operation that
+    // needs it to the downloader's end; failures leave it alone.
+    std::optional<kv::SocketLibraryScope> sockets;
+    kv::Connector connector;
+    int silenceLimit = kDefaultSilenceLimit;
 };

@@ -8,3 +8,43 @@ bool CTcpClientSocket::Connect(const char* hostAddress, uint16_t port) {
     return ::connect(handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) !=
            SOCKET_ERROR;
 }
+
+bool CTcpClientSocket::Send(const char* buffer, int length, int flags) {
+    return CTcpSocket::Send(buffer, length, flags);
+}
+
+bool CTcpClientSocket::Close() { return CTcpSocket::Close(); }
+
+int CTcpClientSocket::ReceiveWithin(char* buffer, int capacity, int waitMilliseconds) {
+    if (handle == INVALID_SOCKET) {
+        ::WSASetLastError(WSAENOTSOCK);
+        return -1;
+    }
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(handle, &readable);
+    timeval wait{};
+    wait.tv_sec = waitMilliseconds / 1000;
+    wait.tv_usec = (waitMilliseconds % 1000) * 1000;
+    const int ready = ::select(0, &readable, nullptr, nullptr, &wait);
+    if (ready == SOCKET_ERROR) return -1;
+    if (ready == 0) return kv::kNothingArrived;
+    // Readable: bytes are there, or the peer's close, so the receive does not block.
+    return Receive(buffer, capacity, 0);
+}
+
+namespace kv {
+
+ConnectionPtr ConnectTcp(const std::string& hostAddress, uint16_t port) {
+    auto socket = std::make_unique<CTcpClientSocket>();
+    if (!socket->Create()) return nullptr;
+    if (!socket->Connect(hostAddress.c_str(), port)) {
+        const int error = ::WSAGetLastError();
+        socket->Close();
+        ::WSASetLastError(error);
+        return nullptr;
+    }
+    return ConnectionPtr(socket.release());
+}
+
+}  // namespace kv

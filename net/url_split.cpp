@@ -3,6 +3,18 @@
 #include "base/ansi_text.h"
 
 namespace kv {
+namespace {
+
+// Bytes of code page 949 characters are all above 0x40, so a byte test is enough.
+bool HasBlankOrControl(const std::string& text) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte == 0x7F) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 bool SplitUrl(const std::string& url, UrlParts& parts) {
     parts.port = 80;
@@ -41,7 +53,7 @@ bool SplitUrl(const std::string& url, UrlParts& parts) {
     parts.path = pathStart == std::string::npos
                      ? std::string()
                      : TrimBlanks(std::string_view(url).substr(pathStart, work.size() - end));
-    return true;
+    return !HasBlankOrControl(parts.hostName) && !HasBlankOrControl(parts.path);
 }
 
 }  // namespace kv

@@ -1,4 +1,5 @@
 // Splitting an HTTP URL into the parts one exchange needs, without any name resolution.
+// Plain bytes only: no system headers.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +14,10 @@ struct UrlParts {
     std::string path;         // as written, query included; empty without a "/" after the host
 };
 
-// False when the host carries a ":" with no "/" after it (the caller reports the URL as
-// malformed). A ":" in the path or the query is not a port.
+// False when the host carries a ":" with no "/" after it, and when the host or the path
+// holds a blank or a control character (after the trimming of both ends): those would
+// write lines of their own into the request. The caller reports the URL as malformed.
+// A ":" in the path or the query is not a port.
 bool SplitUrl(const std::string& url, UrlParts& parts);
 
 }  // namespace kv

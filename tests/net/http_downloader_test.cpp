@@ -1,9 +1,11 @@
-// Downloader operations that need no server: start-up, the malformed-URL report and the
-// release of the socket library by failure reports.
+// Downloader operations against real sockets with nothing listening: start-up, the
+// malformed-URL report, and the engine's own start-up of the socket library, which
+// failures leave alone and the downloader's end gives back. No other start-up is held in
+// this process, as in a browser whose only sockets are the control's.
 #include "base/codepage.h"
 #include "net/http_downloader.h"
 #include "net/last_error.h"
-#include "net/socket_library.h"
+#include "net/tcp_socket.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,16 @@
 
 namespace {
 
+// Port 1 on loopback has no listener on these machines.
+const char kRefusedUrl[] = "http://127.0.0.1:1/x.bin";
+
+bool ProcessHoldsAStartUp() {
+    CTcpSocket socket;
+    const bool created = socket.Create();
+    socket.Close();
+    return created;
+}
+
 TEST(Initialize, BufferSizeZeroFailsWithoutText) {
     CHttpDownloaderEx downloader;
     lastErrorCode = 777;
@@ -20,11 +32,9 @@ TEST(Initialize, BufferSizeZeroFailsWithoutText) {
     EXPECT_FALSE(downloader.Initialize(nullptr, 0));
     EXPECT_EQ(777, lastErrorCode);
     EXPECT_EQ("untouched", lastErrorText);
-    EXPECT_TRUE(socketsStarted) << "the library is started before the size is checked";
-    EXPECT_TRUE(CleanupSockets());
 }
 
-TEST(QueryFileSize, PortWithoutSlashIsReportedAndReleasesTheLibrary) {
+TEST(QueryFileSize, PortWithoutSlashIsReported) {
     CHttpDownloaderEx downloader;
     ASSERT_TRUE(downloader.Initialize(nullptr, 102400));
     int64_t size = 99;
@@ -32,29 +42,33 @@ TEST(QueryFileSize, PortWithoutSlashIsReportedAndReleasesTheLibrary) {
     EXPECT_EQ(99, size);
     EXPECT_EQ(-1, lastErrorCode);
     EXPECT_EQ(L"URL 형식이 옳바르지 않습니다.", kv::AnsiToWide(lastErrorText));
-    EXPECT_FALSE(socketsStarted);
 }
 
-TEST(QueryFileSize, RefusedConnectionGivesTheSystemsCode) {
+TEST(QueryFileSize, FailuresLeaveTheEnginesStartUpInPlace) {
+    ASSERT_FALSE(ProcessHoldsAStartUp());
+    {
+        CHttpDownloaderEx downloader;
+        ASSERT_TRUE(downloader.Initialize(nullptr, 102400));
+        int64_t size = 0;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            EXPECT_FALSE(downloader.QueryFileSize(kRefusedUrl, size));
+            EXPECT_EQ(WSAECONNREFUSED, lastErrorCode) << "attempt " << attempt;
+        }
+        // The resolver's own answer, not that of a library nobody holds any more.
+        EXPECT_FALSE(downloader.QueryFileSize("http://no-such-host.invalid/x.bin", size));
+        EXPECT_NE(WSANOTINITIALISED, lastErrorCode);
+        EXPECT_NE(0, lastErrorCode);
+        EXPECT_TRUE(ProcessHoldsAStartUp());
+    }
+    EXPECT_FALSE(ProcessHoldsAStartUp()) << "the downloader's end gives its start-up back";
+}
+
+TEST(QueryFileSize, StartsTheLibraryWhenItIsNeeded) {
+    // Without Initialize (the control's window may not exist yet) the query starts it.
     CHttpDownloaderEx downloader;
-    ASSERT_TRUE(downloader.Initialize(nullptr, 102400));
-    // Port 1 on loopback has no listener on these machines.
     int64_t size = 0;
-    EXPECT_FALSE(downloader.QueryFileSize("http://127.0.0.1:1/x.bin", size));
+    EXPECT_FALSE(downloader.QueryFileSize(kRefusedUrl, size));
     EXPECT_EQ(WSAECONNREFUSED, lastErrorCode);
-    EXPECT_FALSE(lastErrorText.empty());
-    EXPECT_FALSE(socketsStarted);
-}
-
-TEST(QueryFileSize, AfterTheReleaseOnlyAnotherStartUpKeepsItWorking) {
-    CHttpDownloaderEx downloader;
-    ASSERT_TRUE(downloader.Initialize(nullptr, 102400));
-    int64_t size = 0;
-    ASSERT_FALSE(downloader.QueryFileSize("http://127.0.0.1:1/x.bin", size));
-    ASSERT_FALSE(socketsStarted);
-    // Nobody holds a start-up now: socket creation fails for a library that is not started.
-    EXPECT_FALSE(downloader.QueryFileSize("http://127.0.0.1:1/x.bin", size));
-    EXPECT_EQ(WSANOTINITIALISED, lastErrorCode);
 }
 
 TEST(Download, CompleteLocalFileNeedsAConnectionOnlyWithAKnownSize) {
@@ -78,7 +92,7 @@ TEST(Download, CompleteLocalFileNeedsAConnectionOnlyWithAKnownSize) {
     // No size known yet: the file is not taken as complete, so the download goes to the
     // network, where nothing listens.
     ASSERT_TRUE(downloader.Initialize(nullptr, 102400));
-    EXPECT_FALSE(downloader.Download("http://127.0.0.1:1/x.bin", path));
+    EXPECT_FALSE(downloader.Download(kRefusedUrl, path));
     EXPECT_EQ(WSAECONNREFUSED, lastErrorCode);
     EXPECT_EQ(5, downloader.LocalFileSize(path)) << "a failed connection leaves the file alone";
     ::DeleteFileA(path.c_str());
@@ -90,7 +104,7 @@ TEST(Download, WithoutInitializeFailsInsteadOfTouchingTheFile) {
     const std::string path = std::string(folder) + "kv_net_uninitialized.bin";
     ::DeleteFileA(path.c_str());
     CHttpDownloaderEx downloader;
-    EXPECT_FALSE(downloader.Download("http://127.0.0.1:1/x.bin", path));
+    EXPECT_FALSE(downloader.Download(kRefusedUrl, path));
     EXPECT_EQ(WSANOTINITIALISED, lastErrorCode);
     EXPECT_FALSE(downloader.LocalFileExists(path));
 }

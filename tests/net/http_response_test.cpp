@@ -27,6 +27,26 @@ TEST(StatusCodeOf, RefusesOtherVersionsAndEmptyBlocks) {
     EXPECT_EQ(-1, kv::StatusCodeOf("HTTP/1."));
 }
 
+TEST(StatusCodeOf, OnlyThreeDigitsFormACode) {
+    EXPECT_EQ(-1, kv::StatusCodeOf("HTTP/1.1 -5 Odd\r\n\r\n"));
+    EXPECT_EQ(-1, kv::StatusCodeOf("HTTP/1.1 -2\r\n\r\n"));
+    EXPECT_EQ(-1, kv::StatusCodeOf("HTTP/1.1 +20 OK\r\n\r\n"));
+    EXPECT_EQ(-1, kv::StatusCodeOf("HTTP/1.1 2000 OK\r\n\r\n"));
+    EXPECT_EQ(-1, kv::StatusCodeOf("HTTP/1.1 20\r\n\r\n"));
+    EXPECT_EQ(-1, kv::StatusCodeOf("HTTP/1.1  200 OK\r\n\r\n"));
+    EXPECT_EQ(200, kv::StatusCodeOf("HTTP/1.1 200"));
+}
+
+TEST(HeaderFieldOf, AnyCaseWithinTheHeaderOnly) {
+    const std::string header =
+        "HTTP/1.1 206 X\r\ncontent-RANGE:  bytes 1-2/3 \r\nX: y\r\n\r\nTransfer-Encoding: chunked\r\n";
+    std::string value;
+    ASSERT_TRUE(kv::HeaderFieldOf(header, "Content-Range", value));
+    EXPECT_EQ("bytes 1-2/3", value);
+    EXPECT_FALSE(kv::HeaderFieldOf(header, "Transfer-Encoding", value)) << "that line is body";
+    EXPECT_FALSE(kv::HeaderFieldOf(header, "Range", value));
+}
+
 TEST(GetStatusCode, HttpOneZeroSetsTheTextWithTheBlock) {
     CHttpDownloaderEx downloader;
     lastErrorCode = 0;

@@ -22,25 +22,49 @@ class Request:
         self.range_start = int(match.group(1)) if match else None
 
 
+def chunked(payload, size):
+    """`payload` in the chunked transfer coding, chunks of `size` bytes, an extension on
+    every chunk and a trailer after the last."""
+    pieces = [b"%x;n=%d\r\n%s\r\n" % (len(payload[i:i + size]), i, payload[i:i + size])
+              for i in range(0, len(payload), size)]
+    return b"".join(pieces) + b"0\r\nX-Trailer: done\r\n\r\n"
+
+
 def serve(body, status_line="HTTP/1.1 200 OK", length_header="Content-Length",
           honour_range=False, extra_headers=(), split_at=None, pause=0.3,
-          chunk=None, chunk_delay=0.0, cut_at=None):
+          chunk=None, chunk_delay=0.0, cut_at=None, chunk_coding=None, range_from_zero=False,
+          silent_after=None):
     """A behaviour answering with `body`.
     length_header: the spelling of the length header, None for none.
     honour_range: answer a Range request with 206 and the rest of the body.
+    range_from_zero: answer a Range request with 206 and the whole body, its
+        Content-Range starting at 0 whatever was asked.
+    chunk_coding: send the body in the chunked coding with chunks of that size (no length).
     split_at/pause: send the header in two TCP segments, cut after split_at bytes.
     chunk/chunk_delay: trickle the body in pieces.
-    cut_at: close the connection after that many body bytes of a request from offset 0."""
+    cut_at: close the connection after that many body bytes of a request from offset 0.
+    silent_after: send that many bytes of the answer, then send nothing more until the
+        client closes (at most the connection's time-out)."""
     def behaviour(conn, request):
         start = request.range_start or 0
         status, payload, headers = status_line, body, list(extra_headers)
-        if honour_range and start > 0:
+        if range_from_zero and start > 0:
+            status = "HTTP/1.1 206 Partial Content"
+            headers.append(f"Content-Range: bytes 0-{len(body) - 1}/{len(body)}")
+        elif honour_range and start > 0:
             status = "HTTP/1.1 206 Partial Content"
             payload = body[start:]
             headers.append(f"Content-Range: bytes {start}-{len(body) - 1}/{len(body)}")
-        if length_header:
+        if chunk_coding:
+            headers.append("Transfer-Encoding: chunked")
+            payload = chunked(payload, chunk_coding)
+        elif length_header:
             headers.append(f"{length_header}: {len(payload)}")
         header = (status + "\r\n" + "".join(h + "\r\n" for h in headers) + "\r\n").encode()
+        if silent_after is not None:
+            conn.sendall((header + payload)[:silent_after])
+            wait_for_close(conn)
+            return
         if cut_at is not None and start == 0:
             payload = payload[:cut_at]
         if split_at is not None:
@@ -59,6 +83,20 @@ def serve(body, status_line="HTTP/1.1 200 OK", length_header="Content-Length",
 
 def close_at_once(conn, request):
     """Closes the connection without sending a byte."""
+
+
+def wait_for_close(conn):
+    """Reads and drops whatever comes until the client closes or the time-out ends it."""
+    try:
+        while conn.recv(4096):
+            pass
+    except OSError:
+        pass
+
+
+def never_answer(conn, request):
+    """Accepts the request and sends nothing until the client closes."""
+    wait_for_close(conn)
 
 
 class MisbehavingServer:

@@ -1,6 +1,4 @@
-// The socket classes against a listener of the test's own on loopback, and the socket
-// library's process-wide start-up flag.
-#include "net/socket_library.h"
+// The socket classes against a listener of the test's own on loopback.
 #include "net/tcp_client_socket.h"
 
 #include <gtest/gtest.h>
@@ -111,37 +109,19 @@ TEST_F(LoopbackListener, ConnectionRefused) {
     EXPECT_TRUE(client.Close());
 }
 
-// No other start-up may be held in the process here: the test counts the library's own.
-TEST(StartSockets, SecondStartUpIsFreeAndOneCleanupUndoesBoth) {
-    ASSERT_FALSE(socketsStarted);
-    ASSERT_TRUE(StartSockets(0x0202));
-    ASSERT_TRUE(StartSockets(0x0202));
-    EXPECT_TRUE(socketsStarted);
-    EXPECT_TRUE(CleanupSockets());
-    EXPECT_FALSE(socketsStarted);
-
-    CTcpSocket socket;
-    EXPECT_FALSE(socket.Create()) << "only one system start-up had been made";
-    EXPECT_EQ(WSANOTINITIALISED, ::WSAGetLastError());
-    EXPECT_EQ(INVALID_SOCKET, socket.Handle());
-    EXPECT_TRUE(socket.Close());
-
-    ASSERT_TRUE(StartSockets(0x0202));
-    EXPECT_TRUE(socket.Create());
-    EXPECT_TRUE(socket.Close());
-    EXPECT_TRUE(CleanupSockets());
-}
-
-TEST(CleanupSockets, BeforeAnyStartUpCallsNothing) {
-    WSADATA data;
-    ASSERT_EQ(0, ::WSAStartup(0x0202, &data));
-    ASSERT_FALSE(socketsStarted);
-    EXPECT_TRUE(CleanupSockets());
-    // Had it called WSACleanup, the test's own start-up would be gone.
-    CTcpSocket socket;
-    EXPECT_TRUE(socket.Create());
-    EXPECT_TRUE(socket.Close());
-    ::WSACleanup();
+TEST_F(LoopbackListener, ReceiveWithinBoundsTheWait) {
+    CTcpClientSocket client;
+    ASSERT_TRUE(client.Create());
+    ASSERT_TRUE(client.Connect("127.0.0.1", port_));
+    const SOCKET peer = ::accept(listener_, nullptr, nullptr);
+    ASSERT_NE(INVALID_SOCKET, peer);
+    char reply[16] = {};
+    EXPECT_EQ(kv::kNothingArrived, client.ReceiveWithin(reply, sizeof reply, 20));
+    ASSERT_EQ(2, ::send(peer, "ok", 2, 0));
+    EXPECT_EQ(2, client.ReceiveWithin(reply, sizeof reply, 5000));
+    ::closesocket(peer);
+    EXPECT_EQ(0, client.ReceiveWithin(reply, sizeof reply, 5000));
+    EXPECT_TRUE(client.Close());
 }
 
 }  // namespace

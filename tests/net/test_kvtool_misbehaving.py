@@ -10,12 +10,14 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import harness  # noqa: E402
 from kvtool_run import kvtool, progress_lines, warm_up  # noqa: E402
-from misbehaving_server import MisbehavingServer, close_at_once, serve  # noqa: E402
+from misbehaving_server import MisbehavingServer, close_at_once, never_answer, serve  # noqa: E402
 
 BODY = os.urandom(300_000)  # a few receives of the engine's 102400-byte buffer
 TRUNCATED = "ERROR -1 서버와의 연결이 끊어져 파일을 끝까지 받지 못했습니다."
 STATUS_LINE_TEXT = "HTTP 응답 코드를 분석할 수 없습니다.\\r\\n"
 LENGTH_TEXT = "지정된 파일의 크기를 알 수가 없습니다.\\r\\n"
+FOUND = "ERROR 302 알수없는 HTTP 오류입니다."
+SILENT = "ERROR 10060 서버의 응답이 없어 연결을 끊었습니다."
 
 
 def sha256(data):
@@ -202,14 +204,62 @@ class BrokenConnections(MisbehavingServerTest):
         self.assertFileIs("slow.bin", BODY)
 
 
+class Framing(MisbehavingServerTest):
+    def test_chunked_resume_over_real_receives(self):
+        # Chunk boundaries fall wherever the engine's receives cut the stream.
+        with open(self.local("part.bin"), "wb") as f:
+            f.write(BODY[:70_000])
+        route = serve(BODY, honour_range=True, chunk_coding=30_000)
+        with MisbehavingServer({"/chunked.bin": route}) as server:
+            code, lines = self.get(server, "/chunked.bin", "part.bin")
+            self.assertEqual(0, code, lines)
+            self.assertTrue(lines[0].startswith("ERROR -1 " + LENGTH_TEXT), lines[0])
+            self.assertEqual("DONE", lines[-1])
+            self.assertIn(b"Range: bytes=70000-", server.requests_for("/chunked.bin")[-1])
+        self.assertFileIs("part.bin", BODY)
+
+    def test_partial_content_from_another_offset_is_refused(self):
+        with open(self.local("part.bin"), "wb") as f:
+            f.write(BODY[:70_000])
+        with MisbehavingServer({"/zero.bin": serve(BODY, range_from_zero=True)}) as server:
+            code, lines = self.get(server, "/zero.bin", "part.bin")
+            self.assertEqual(1, code, lines)
+            self.assertTrue(lines[-1].startswith(
+                "ERROR -1 서버가 이어받을 위치가 아닌 곳부터 보냈습니다.\\r\\nHTTP/1.1 206"), lines[-1])
+        self.assertFileIs("part.bin", BODY[:70_000])
+
+
+class Silence(MisbehavingServerTest):
+    """Real sockets: the engine's bounded wait, shortened for the test."""
+
+    def test_server_that_stops_sending(self):
+        with MisbehavingServer({"/stall.bin": serve(BODY, silent_after=10_000),
+                                "/mute.bin": never_answer}) as server:
+            code, lines = kvtool("size", server.url("/mute.bin"), "--silence-limit", "1000")
+            self.assertEqual((1, [SILENT]), (code, lines))
+            self.assertEqual(1, len(server.requests_for("/mute.bin")), "only the probe asked")
+
+            code, lines = self.get(server, "/stall.bin", "stall.bin", "--silence-limit", "1000")
+            self.assertEqual(1, code, lines)
+            self.assertEqual(SILENT, lines[-1])
+            kept = progress_lines(lines)[-1][1]
+            self.assertGreater(kept, 0)
+        self.assertFileIs("stall.bin", BODY[:kept])
+
+
 class Redirects(MisbehavingServerTest):
-    def test_302_is_not_followed(self):
+    def test_302_is_neither_followed_nor_saved(self):
         with MisbehavingServer({}) as server:
             server.routes["/moved.bin"] = serve(
                 b"see other", status_line="HTTP/1.1 302 Found",
                 extra_headers=[f"Location: {server.url('/target.bin')}"])
             server.routes["/target.bin"] = serve(BODY)
-            self.assertEqual((0, ["SIZE 9"]), kvtool("size", server.url("/moved.bin")))
+            self.assertEqual((1, [FOUND]), kvtool("size", server.url("/moved.bin")))
+            # The size query's failure leaves the engine's socket library started, so the
+            # download in the same process still connects and is refused on its own.
+            code, lines = self.get(server, "/moved.bin", "moved.bin")
+            self.assertEqual((1, [FOUND, "BEGIN", FOUND]), (code, lines))
+            self.assertEqual(0, os.path.getsize(self.local("moved.bin")))
             self.assertEqual([], server.requests_for("/target.bin"))
 
     def test_relative_location_replaces_the_whole_url(self):

@@ -51,6 +51,19 @@ TEST(SplitUrl, PortWithoutSlashIsMalformed) {
     EXPECT_FALSE(kv::SplitUrl("HTTPS://Example.com:", parts));
 }
 
+TEST(SplitUrl, BlanksAndControlsInHostOrPathAreRefused) {
+    // Each would put bytes of the page's choosing into the request's lines.
+    const char* const kRefused[] = {
+        "http://host/a\r\nX-Injected: 1", "http://host/a\nb", "http://ho\rst/a",
+        "http://host/a b.zip", "http://host/a\tb", "http://host/a\x7f", "http://host/a\x01b",
+        "http://host:81/a\r\nb",
+    };
+    for (const char* url : kRefused) {
+        kv::UrlParts parts;
+        EXPECT_FALSE(kv::SplitUrl(url, parts)) << url;
+    }
+}
+
 TEST(SplitUrl, KoreanPathKeepsItsBytes) {
     kv::UrlParts parts;
     ASSERT_TRUE(kv::SplitUrl("http://Host/스킨/Skin파일.zip", parts));

@@ -7,6 +7,6 @@
 
 using Arguments = std::vector<std::string>;  // narrow, ANSI code page
 
-int RunSizeCommand(const Arguments& args);     // size URL
-int RunGetCommand(const Arguments& args);      // get URL PATH [--stop-after-progress N]
+int RunSizeCommand(const Arguments& args);     // size URL [--silence-limit MS]
+int RunGetCommand(const Arguments& args);      // get URL PATH [--stop-after-progress N] [--silence-limit MS]
 int RunExtractCommand(const Arguments& args);  // extract ARCHIVE DEST

@@ -9,8 +9,6 @@
 #include "net/http_downloader.h"
 #include "net/last_error.h"
 
-#include "base/socket_library_scope.h"
-
 #include <winsock2.h>
 #include <windows.h>
 
@@ -46,6 +44,23 @@ struct Session {
     long stopAfterProgress = 0;  // 0: never stop
     long progressCount = 0;
 };
+
+// Options after the positional arguments: "--stop-after-progress N" (get only) and
+// "--silence-limit MS". False for anything else.
+bool ReadOptions(const Arguments& args, size_t positional, bool stopAllowed, Session& session) {
+    for (size_t i = positional; i < args.size(); i += 2) {
+        if (i + 1 >= args.size()) return false;
+        const long value = std::strtol(args[i + 1].c_str(), nullptr, 10);
+        if (args[i] == "--stop-after-progress" && stopAllowed) {
+            session.stopAfterProgress = value;
+        } else if (args[i] == "--silence-limit" && value > 0) {
+            session.downloader.SetSilenceLimit(static_cast<int>(value));
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
 
 Session* current = nullptr;  // the window procedure's way to the session of this run
 
@@ -116,15 +131,16 @@ bool PrintSize(Session& session, const std::string& url) {
 
 }  // namespace
 
+// Neither command holds a start-up of the socket library of its own: the engine's own
+// start-up is all there is, as in a browser that uses no sockets besides the control's.
 int RunSizeCommand(const Arguments& args) {
     UseUtf8Output();
-    if (args.size() != 1) {
-        std::fputs("usage: kvtool size URL\n", stderr);
+    Session session;
+    if (args.empty() || !ReadOptions(args, 1, false, session)) {
+        std::fputs("usage: kvtool size URL [--silence-limit MS]\n", stderr);
         return 2;
     }
-    const kv::SocketLibraryScope sockets;
     const kv::unique_hwnd window = CreateNotifyWindow();
-    Session session;
     if (!window || !StartSession(session, window.get())) return 1;
     const bool ok = PrintSize(session, args[0]);
     current = nullptr;
@@ -134,13 +150,11 @@ int RunSizeCommand(const Arguments& args) {
 int RunGetCommand(const Arguments& args) {
     UseUtf8Output();
     Session session;
-    if (args.size() == 4 && args[2] == "--stop-after-progress") {
-        session.stopAfterProgress = std::strtol(args[3].c_str(), nullptr, 10);
-    } else if (args.size() != 2) {
-        std::fputs("usage: kvtool get URL PATH [--stop-after-progress N]\n", stderr);
+    if (args.size() < 2 || !ReadOptions(args, 2, true, session)) {
+        std::fputs("usage: kvtool get URL PATH [--stop-after-progress N] [--silence-limit MS]\n",
+                   stderr);
         return 2;
     }
-    const kv::SocketLibraryScope sockets;
     const kv::unique_hwnd window = CreateNotifyWindow();
     if (!window || !StartSession(session, window.get())) return 1;
     // The size query sets the size that decides whether a local file is complete; its

@@ -25,8 +25,8 @@ Arguments AnsiArguments() {
 }
 
 int Usage() {
-    std::fputs("usage: kvtool size URL\n"
-               "       kvtool get URL PATH [--stop-after-progress N]\n"
+    std::fputs("usage: kvtool size URL [--silence-limit MS]\n"
+               "       kvtool get URL PATH [--stop-after-progress N] [--silence-limit MS]\n"
                "       kvtool extract ARCHIVE DEST\n",
                stderr);
     return 2;
