@@ -211,7 +211,16 @@ HRESULT CInstaller::FetchSkinArchive() {
     if (size == 0) {
         return ReportError(404, "지정된 파일(" + baseUrl + infoFileName + ")의 크기가 0바이트 입니다.");
     }
-    if (!downloader.Download(archiveUrl, archivePath)) return ReportError(lastErrorCode, lastErrorText);
+    {
+        // The archive's transfer is not the user's: its notices would reach the window after
+        // Init has returned and show the target file as downloaded. Nothing is posted for it.
+        downloader.SetNotifyWindow(nullptr);
+        struct NotifyAgain {
+            CInstaller& installer;
+            ~NotifyAgain() { installer.downloader.SetNotifyWindow(installer.embedding.window.get()); }
+        } notifyAgain{*this};
+        if (!downloader.Download(archiveUrl, archivePath)) return ReportError(lastErrorCode, lastErrorText);
+    }
     // A damaged archive shows later as missing skin files.
     (void)ExtractSkinArchive(archivePath, basePath);
     return S_OK;

@@ -46,6 +46,11 @@ void CInstallerChildren::Create(HWND window) {
     }
     for (int k = 0; k < kButtonCount; ++k) buttons_[k].Create(kButtonStyle, window, IDC_BTN_RUN + k);
     bar_.Create(kBarStyle, window, IDC_PROGRESS);
+    // The template's background picture was created first, which puts it above every
+    // control created after it; it belongs beneath them all.
+    if (HWND background = Child(IDC_BACKGROUND)) {
+        ::SetWindowPos(background, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     Enable(IDC_BTN_RUN, false);
     Show(IDC_BTN_STOP, false);
 }

@@ -128,6 +128,9 @@ bool CHttpDownloaderEx::QueryFileSize(const std::string& requestedUrl, int64_t& 
 }
 
 bool CHttpDownloaderEx::Download(const std::string& requestedUrl, const std::string& path) {
+    // A stop that came after the last transfer had ended (its end notice still queued, the
+    // stop button still shown) belonged to that transfer, not to this one.
+    stopRequested = false;
     url = requestedUrl;
     localPath = path;
     resuming = LocalFileExists(localPath);

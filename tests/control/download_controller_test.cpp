@@ -188,6 +188,16 @@ TEST_F(Controlled, StopThenStoppedThenCloseAfterAClosePendingStop) {
     EXPECT_EQ(1, owner.closes);
 }
 
+TEST_F(Controlled, AStopThatCameAfterTheEndDoesNotStopTheNextTransfer) {
+    Click(IDC_BTN_START);
+    Click(IDC_BTN_STOP);  // the transfer has ended, its end notice is not handled yet
+    Pump();
+    ::DeleteFileA(controller.target().targetPath.c_str());
+    Click(IDC_BTN_START);
+    Pump();
+    EXPECT_EQ("다운로드 완료", Text(IDC_DOWN_STATUS));
+}
+
 TEST_F(Controlled, CloseWhileIdleFiresOnCloseOnly) {
     const Snapshot before = Take();
     Click(IDC_BTN_CLOSE);
