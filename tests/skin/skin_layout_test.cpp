@@ -139,7 +139,7 @@ TEST_F(SkinLayout, MissingOrEmptyKeysFail) {
     EXPECT_EQ(target.steps, FirstSteps(1));
     target.steps.clear();
     EXPECT_EQ(Layout(Replace(kCompleteSkin, "btn_stop=220,260\r\n", "")), E_INVALIDARG);
-    EXPECT_EQ(target.steps, FirstSteps(14));
+    EXPECT_EQ(target.steps, FirstSteps(15));  // up to the start button
     target.steps.clear();
     EXPECT_EQ(LayoutSkin(folder / "Absent.ini", target), E_INVALIDARG);
     EXPECT_EQ(target.steps, FirstSteps(0));
