@@ -31,7 +31,8 @@ inline constexpr std::array<SkinButtonPictureFiles, 5> kSkinButtonPictureFiles =
 
 // One value through the platform's profile reader: names match without regard to case,
 // blanks and one pair of enclosing quotes are dropped, at most 255 characters count, and a
-// missing key or file reads as the empty string.
+// missing key or file reads as the empty string. A bare file name is looked for in the
+// Windows folder, not the current one: pass a full path.
 std::string ReadSkinValue(const char* section, const char* key, const std::string& definitionPath);
 
 }  // namespace kv

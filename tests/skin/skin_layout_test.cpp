@@ -4,143 +4,71 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-using kv::LayoutSkin;
-using kv::SkinItem;
+using Steps = std::vector<std::string>;
 
 namespace {
 
-// Records what the layout does, in order, as text.
+// Writes down what the layout does, in order.
 class RecordingTarget final : public kv::SkinLayoutTarget {
 public:
-    void SetTextColor(COLORREF color) override { Note("text ", color); }
-    void SetBarColor(COLORREF color) override { Note("bar ", color); }
-    void Move(SkinItem item, const RECT& r) override {
-        std::ostringstream line;
-        line << "move " << static_cast<int>(item) << " " << r.left << "," << r.top << ","
-             << r.right << "," << r.bottom;
-        steps.push_back(line.str());
+    void SetTextColor(COLORREF color) override { steps.push_back("text " + std::to_string(color)); }
+    void SetBarColor(COLORREF color) override { steps.push_back("bar " + std::to_string(color)); }
+    void Move(kv::SkinItem item, const RECT& r) override {
+        steps.push_back(std::to_string(static_cast<int>(item)) + ":" + std::to_string(r.left) + "," +
+                        std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+                        std::to_string(r.bottom));
     }
     SIZE ButtonSize() const override { return {80, 24}; }
-
-    std::vector<std::string> steps;
-
-private:
-    void Note(const char* what, COLORREF color) {
-        std::ostringstream line;
-        line << what << std::hex << color;
-        steps.push_back(line.str());
-    }
+    Steps steps;
 };
 
-const char kCompleteSkin[] =
-    "[main]\r\n"
-    "text_color=255,255,255\r\n"
-    "progress_pos=10,200,358,14\r\n"
-    "progress_text_color=0,255,0\r\n"
-    "progress_text_pos=10,218,358,16\r\n"
-    "file_name=10,20,200,16\r\n"
-    "file_size=10,40,358,16\r\n"
-    "elapsed_time=10,60,358,16\r\n"
-    "down_size=10,80,358,16\r\n"
-    "odd_time=10,100,358,16\r\n"
-    "down_speed=10,120,358,16\r\n"
-    "down_status=10,140,358,16\r\n"
-    "down_folder=10,160,358,16\r\n"
-    "btn_folder=10,260\r\n"
-    "btn_run=5,150\r\n"
-    "btn_start=150,260\r\n"
-    "btn_stop=220,260\r\n"
-    "btn_close=290,260\r\n";
+const std::string kSkin =
+    "[main]\r\ntext_color=255,255,255\r\nprogress_pos=10,200,358,14\r\n"
+    "progress_text_color=0,255,0\r\nprogress_text_pos=10,218,358,16\r\n"
+    "file_name=10,20,200,16\r\nfile_size=10,40,9,16\r\nelapsed_time=10,60,9,16\r\n"
+    "down_size=10,80,9,16\r\nodd_time=10,100,9,16\r\ndown_speed=10,120,9,16\r\n"
+    "down_status=10,140,9,16\r\ndown_folder=10,160,9,16\r\nbtn_folder=10,260\r\n"
+    "btn_run=5,150\r\nbtn_start=150,260\r\nbtn_stop=220,260\r\nbtn_close=290,260\r\n";
 
-const std::vector<std::string> kCompleteSteps = {
-    "text ffffff",
-    "bar ff00",
-    "move 0 10,200,368,214",   // progress bar
-    "move 1 10,218,368,234",   // percentage
-    "move 2 10,20,210,36",     // file name
-    "move 3 10,40,368,56",
-    "move 4 10,60,368,76",
-    "move 5 10,80,368,96",
-    "move 6 10,100,368,116",
-    "move 7 10,120,368,136",
-    "move 8 10,140,368,156",
-    "move 9 10,160,368,176",   // target path
-    "move 10 10,260,90,284",   // folder button first
-    "move 11 5,150,85,174",    // run
-    "move 12 150,260,230,284",
-    "move 13 220,260,300,284",
-    "move 14 290,260,370,284",
-};
+// Items by SkinItem: the bar, the percentage, the eight labels, folder button first.
+const Steps kSteps = {
+    "text 16777215", "bar 65280", "0:10,200,368,214", "1:10,218,368,234", "2:10,20,210,36",
+    "3:10,40,19,56", "4:10,60,19,76", "5:10,80,19,96", "6:10,100,19,116", "7:10,120,19,136",
+    "8:10,140,19,156", "9:10,160,19,176", "10:10,260,90,284", "11:5,150,85,174",
+    "12:150,260,230,284", "13:220,260,300,284", "14:290,260,370,284"};
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
-    const size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    if (at != std::string::npos) text.replace(at, from.size(), to);
-    return text;
+    return text.replace(text.find(from), from.size(), to);
 }
 
 class SkinLayout : public testing::Test {
 protected:
-    // Lays out the skin `ini` and returns the result; the steps are in `target`.
-    HRESULT Layout(const std::string& ini) {
-        const std::string path = folder / "Config.ini";
-        WriteFileBytes(path, ini);
-        return LayoutSkin(path, target);
+    // Lays out `ini`; true when it failed with E_INVALIDARG after the first `applied` steps.
+    void ExpectLayout(const std::string& ini, HRESULT result, size_t applied) {
+        WriteFileBytes(folder / "Config.ini", ini);
+        RecordingTarget target;
+        EXPECT_EQ(kv::LayoutSkin(folder / "Config.ini", target), result);
+        EXPECT_EQ(target.steps, Steps(kSteps.begin(), kSteps.begin() + static_cast<long>(applied)));
     }
-    std::vector<std::string> FirstSteps(size_t count) const {
-        return {kCompleteSteps.begin(), kCompleteSteps.begin() + static_cast<long>(count)};
-    }
-
     TestFolder folder;
-    RecordingTarget target;
 };
 
 }  // namespace
 
-TEST_F(SkinLayout, AppliesEveryKeyInOrder) {
-    EXPECT_EQ(Layout(kCompleteSkin), S_OK);
-    EXPECT_EQ(target.steps, kCompleteSteps);
+TEST_F(SkinLayout, AppliesEveryKeyInOrder) { ExpectLayout(kSkin, S_OK, kSteps.size()); }
+
+TEST_F(SkinLayout, NamesIgnoreCaseQuotesGoOtherSectionsDoNotCount) {
+    std::string ini = Replace(kSkin, "[main]", "[other]\r\ntext_color=1,2,3\r\n[Main]");
+    ini = Replace(ini, "file_name=10,20,200,16", "File_NAME = \"10,20,200,16\"  ");
+    ExpectLayout(ini + "[later]\r\nbtn_run=1,1\r\n", S_OK, kSteps.size());
 }
 
-TEST_F(SkinLayout, NamesMatchWithoutCaseAndQuotesAreDropped) {
-    std::string ini = Replace(kCompleteSkin, "[main]", "[Main]");
-    ini = Replace(ini, "text_color=255,255,255", "TEXT_COLOR = \"255,255,255\"");
-    ini = Replace(ini, "file_name=10,20,200,16", "File_Name=\"10,20,200,16\"  ");
-    EXPECT_EQ(Layout(ini), S_OK);
-    EXPECT_EQ(target.steps, kCompleteSteps);
-}
-
-TEST_F(SkinLayout, OtherSectionsAreIgnored) {
-    std::string ini = Replace(kCompleteSkin, "[main]\r\n",
-                              "[other]\r\ntext_color=1,2,3\r\nbtn_run=0,0\r\n[main]\r\n");
-    ini += "[later]\r\nfile_name=1,1,1,1\r\n";
-    EXPECT_EQ(Layout(ini), S_OK);
-    EXPECT_EQ(target.steps, kCompleteSteps);
-}
-
-TEST_F(SkinLayout, ShortTextColourPlacesNothing) {
-    EXPECT_EQ(Layout(Replace(kCompleteSkin, "text_color=255,255,255", "text_color=255,255")),
-              E_INVALIDARG);
-    EXPECT_EQ(target.steps, FirstSteps(0));
-}
-
-TEST_F(SkinLayout, ShortRectangleStopsAfterWhatCameBefore) {
-    EXPECT_EQ(Layout(Replace(kCompleteSkin, "file_name=10,20,200,16", "file_name=10,20,200")),
-              E_INVALIDARG);
-    EXPECT_EQ(target.steps, FirstSteps(4));  // colours, bar and percentage label
-}
-
-TEST_F(SkinLayout, MissingOrEmptyKeysFail) {
-    // The bar's colour is parsed after its place and before anything of it is applied.
-    EXPECT_EQ(Layout(Replace(kCompleteSkin, "progress_text_color=0,255,0", "progress_text_color=")),
-              E_INVALIDARG);
-    EXPECT_EQ(target.steps, FirstSteps(1));
-    target.steps.clear();
-    EXPECT_EQ(Layout(Replace(kCompleteSkin, "btn_stop=220,260\r\n", "")), E_INVALIDARG);
-    EXPECT_EQ(target.steps, FirstSteps(14));
-    target.steps.clear();
-    EXPECT_EQ(LayoutSkin(folder / "Absent.ini", target), E_INVALIDARG);
-    EXPECT_EQ(target.steps, FirstSteps(0));
+TEST_F(SkinLayout, StopsAtTheFirstKeyMissingEmptyOrShort) {
+    ExpectLayout(Replace(kSkin, "text_color=255,255,255", "text_color=255,255"), E_INVALIDARG, 0);
+    // The bar's colour is parsed after its place and before anything of the bar is applied.
+    ExpectLayout(Replace(kSkin, "progress_text_color=0,255,0", "progress_text_color="), E_INVALIDARG, 1);
+    ExpectLayout(Replace(kSkin, "file_name=10,20,200,16", "file_name=10,20,200"), E_INVALIDARG, 4);
+    ExpectLayout(Replace(kSkin, "btn_stop=220,260\r\n", ""), E_INVALIDARG, 15);
+    RecordingTarget target;
+    EXPECT_EQ(kv::LayoutSkin(folder / "Absent.ini", target), E_INVALIDARG);
 }

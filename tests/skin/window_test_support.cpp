@@ -6,65 +6,38 @@
 
 namespace {
 
-const char kParentClass[] = "KorvendalSkinTestParent";
-
-void RegisterParentClass(WNDPROC proc) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.lpszClassName = kParentClass;
-    ::RegisterClassA(&wc);  // fails harmlessly for the second parent of a program
-}
-
-// A top-down 32-bit DIB section of the given size, selected into its own memory DC.
-struct Canvas {
-    Canvas(int width, int height) : width(width), height(height) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        bitmap.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        dc.reset(::CreateCompatibleDC(nullptr));
-        selected = ::SelectObject(dc.get(), bitmap.get());
-    }
-    ~Canvas() { ::SelectObject(dc.get(), selected); }
-    Pixels Read() const {
-        ::GdiFlush();
-        Pixels pixels;
-        pixels.width = width;
-        pixels.height = height;
-        const auto* raw = static_cast<const uint32_t*>(bits);
-        for (int i = 0; i < width * height; ++i) {
-            pixels.colors.push_back(RGB((raw[i] >> 16) & 0xFF, (raw[i] >> 8) & 0xFF, raw[i] & 0xFF));
-        }
-        return pixels;
-    }
-
-    int width;
-    int height;
-    void* bits = nullptr;
-    kv::unique_hbitmap bitmap;
-    kv::unique_hdc dc;
-    HGDIOBJ selected = nullptr;
-};
-
-SIZE ClientSize(HWND window) {
+// Draws into a top-down 32-bit DIB of `window`'s client size and reads it back.
+Pixels Capture(HWND window, const std::function<void(HDC, const RECT&)>& draw) {
     RECT client;
     ::GetClientRect(window, &client);
-    return {client.right, client.bottom};
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB}};
+    void* bits = nullptr;
+    const kv::unique_hbitmap dib(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const kv::unique_hdc dc(::CreateCompatibleDC(nullptr));
+    {
+        const kv::unique_select_object selected(dc.get(), dib.get());
+        draw(dc.get(), client);
+        ::GdiFlush();
+    }
+    Pixels pixels;
+    pixels.width = client.right;
+    const auto* raw = static_cast<const uint32_t*>(bits);
+    for (int i = 0; i < client.right * client.bottom; ++i) {
+        pixels.colors.push_back(RGB(raw[i] >> 16 & 0xFF, raw[i] >> 8 & 0xFF, raw[i] & 0xFF));
+    }
+    return pixels;
 }
 
 }  // namespace
 
 TestParent::TestParent() {
-    RegisterParentClass(Proc);
-    window_.reset(::CreateWindowExA(WS_EX_TOPMOST, kParentClass, "", WS_POPUP | WS_VISIBLE, 200,
-                                    150, 400, 200, nullptr, nullptr, ::GetModuleHandleA(nullptr),
-                                    this));
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = Proc;
+    windowClass.lpszClassName = "KorvendalSkinTestParent";
+    ::RegisterClassA(&windowClass);  // the second time fails harmlessly
+    window_.reset(::CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "",
+                                    WS_POPUP | WS_VISIBLE, 200, 150, 400, 200, nullptr, nullptr,
+                                    nullptr, this));
     EXPECT_NE(window_.get(), nullptr);
     ::SetForegroundWindow(window_.get());
     ::UpdateWindow(window_.get());
@@ -76,18 +49,18 @@ LRESULT CALLBACK TestParent::Proc(HWND window, UINT message, WPARAM wParam, LPAR
         ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<TestParent*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
-    switch (message) {
+    const auto dc = reinterpret_cast<HDC>(wParam);
+    switch (self ? message : 0) {
     case WM_ERASEBKGND: {
         RECT client;
         ::GetClientRect(window, &client);
         const kv::unique_hbrush brush(::CreateSolidBrush(kBackground));
-        ::FillRect(reinterpret_cast<HDC>(wParam), &client, brush.get());
+        ::FillRect(dc, &client, brush.get());
         return 1;
     }
     case WM_CTLCOLORSTATIC:
-        ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-        ::SetTextColor(reinterpret_cast<HDC>(wParam), kTextColor);
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, RGB(0, 0, 0));
         return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
@@ -95,15 +68,11 @@ LRESULT CALLBACK TestParent::Proc(HWND window, UINT message, WPARAM wParam, LPAR
         return TRUE;
     }
     case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) ++self->clicks;
+        self->clicks += HIWORD(wParam) == BN_CLICKED;
         return 0;
-    case WM_NCDESTROY:
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        break;
     default:
-        break;
+        return ::DefWindowProcA(window, message, wParam, lParam);
     }
-    return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
 void PumpMessages() {
@@ -115,29 +84,25 @@ void PumpMessages() {
 }
 
 bool PumpUntil(const std::function<bool()>& done, int rounds) {
-    for (int i = 0; i < rounds; ++i) {
-        PumpMessages();
-        if (done()) return true;
+    for (int i = 0; i < rounds && !done(); ++i) {
         ::Sleep(10);
+        PumpMessages();
     }
-    PumpMessages();
     return done();
 }
 
 Pixels ReadScreenPixels(HWND window) {
     ::UpdateWindow(window);
-    const SIZE size = ClientSize(window);
-    Canvas canvas(size.cx, size.cy);
-    const kv::unique_hdc_window screen = kv::unique_hdc_window::get(window);
-    ::BitBlt(canvas.dc.get(), 0, 0, size.cx, size.cy, screen.get(), 0, 0, SRCCOPY);
-    return canvas.Read();
+    return Capture(window, [window](HDC dc, const RECT& client) {
+        const kv::unique_hdc_window screen = kv::unique_hdc_window::get(window);
+        ::BitBlt(dc, 0, 0, client.right, client.bottom, screen.get(), 0, 0, SRCCOPY);
+    });
 }
 
 Pixels PrintClientPixels(HWND window) {
-    const SIZE size = ClientSize(window);
-    Canvas canvas(size.cx, size.cy);
-    ::SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc.get()), PRF_CLIENT);
-    return canvas.Read();
+    return Capture(window, [window](HDC dc, const RECT&) {
+        ::SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    });
 }
 
 kv::unique_hbitmap SolidBitmap(int width, int height, COLORREF color) {
@@ -160,8 +125,7 @@ void PointAt(HWND window) {
 void PointAway() { ::SetCursorPos(5, 5); }
 
 void SendLeftButton(bool down) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
+    INPUT input = {INPUT_MOUSE};
     input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     ::SendInput(1, &input, sizeof input);
 }
