@@ -107,6 +107,11 @@ struct LocalMemory {
     static Handle invalid() noexcept { return nullptr; }
     static void close(Handle h) noexcept { ::LocalFree(h); }
 };
+struct Hook {
+    using Handle = HHOOK;
+    static Handle invalid() noexcept { return nullptr; }
+    static void close(Handle h) noexcept { ::UnhookWindowsHookEx(h); }
+};
 }  // namespace policy
 
 using unique_hfile = UniqueResource<policy::File>;
@@ -122,6 +127,7 @@ using unique_hdc = UniqueResource<policy::MemoryDc>;
 using unique_hwnd = UniqueResource<policy::Window>;
 using unique_hmodule = UniqueResource<policy::Module>;
 using unique_hlocal = UniqueResource<policy::LocalMemory>;
+using unique_hhook = UniqueResource<policy::Hook>;
 
 // A window DC, given back with ReleaseDC to the window it came from.
 class unique_hdc_window {

@@ -15,15 +15,6 @@
 
 namespace kv::host {
 
-namespace policy {
-struct Hook {
-    using Handle = HHOOK;
-    static Handle invalid() noexcept { return nullptr; }
-    static void close(Handle h) noexcept { ::UnhookWindowsHookEx(h); }
-};
-}  // namespace policy
-using unique_hhook = UniqueResource<policy::Hook>;
-
 class DialogAnswerer {
 public:
     struct Output {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/result.h"
+#include "host/dispatch_names.h"
 #include "host/png_writer.h"
 #include "host/pointer_input.h"
 #include "host/window_capture.h"
@@ -26,11 +27,7 @@ enum : DISPID {
     kDispCapture,
 };
 
-struct Member {
-    const wchar_t* name;
-    DISPID id;
-};
-constexpr Member kMembers[] = {{L"click", kDispClick},     {L"hover", kDispHover}, {L"leave", kDispLeave},
+constexpr DispatchMember kMembers[] = {{L"click", kDispClick},     {L"hover", kDispHover}, {L"leave", kDispLeave},
                                {L"text", kDispText},       {L"visible", kDispVisible},
                                {L"enabled", kDispEnabled}, {L"rect", kDispRect},   {L"pixel", kDispPixel},
                                {L"capture", kDispCapture}};
@@ -110,16 +107,7 @@ STDMETHODIMP CExternalObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept
 }
 
 STDMETHODIMP CExternalObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept {
-    if (!names || !ids) return E_POINTER;
-    HRESULT hr = S_OK;
-    for (UINT k = 0; k < count; ++k) {
-        ids[k] = DISPID_UNKNOWN;
-        for (const Member& member : kMembers) {
-            if (k == 0 && std::wcscmp(names[k], member.name) == 0) ids[k] = member.id;
-        }
-        if (ids[k] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-    }
-    return hr;
+    return IdsOfNames(kMembers, names, count, ids);
 }
 
 STDMETHODIMP CExternalObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,

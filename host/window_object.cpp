@@ -3,17 +3,14 @@
 #include <cwchar>
 
 #include "base/result.h"
+#include "host/dispatch_names.h"
 
 namespace kv::host {
 namespace {
 
 enum : DISPID { kDispAlert = 1, kDispClose, kDispSetTimeout, kDispClearTimeout, kDispExternal };
 
-struct Member {
-    const wchar_t* name;
-    DISPID id;
-};
-constexpr Member kMembers[] = {{L"alert", kDispAlert},
+constexpr DispatchMember kMembers[] = {{L"alert", kDispAlert},
                                {L"close", kDispClose},
                                {L"setTimeout", kDispSetTimeout},
                                {L"clearTimeout", kDispClearTimeout},
@@ -79,16 +76,7 @@ STDMETHODIMP CWindowObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept {
 }
 
 STDMETHODIMP CWindowObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept {
-    if (!names || !ids) return E_POINTER;
-    HRESULT hr = S_OK;
-    for (UINT k = 0; k < count; ++k) {
-        ids[k] = DISPID_UNKNOWN;
-        for (const Member& member : kMembers) {
-            if (k == 0 && std::wcscmp(names[k], member.name) == 0) ids[k] = member.id;
-        }
-        if (ids[k] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-    }
-    return hr;
+    return IdsOfNames(kMembers, names, count, ids);
 }
 
 STDMETHODIMP CWindowObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,

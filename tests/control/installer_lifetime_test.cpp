@@ -1,81 +1,24 @@
-// The control's lifetime around Init: a page may drop its last reference from a handler that
-// runs while Init's archive transfer pumps the thread's messages. The object must outlive the
-// call and go away right after it.
+// The control's lifetime around its transfers: a page may drop its last reference, or close
+// the control, from a handler that runs while a transfer pumps the thread's messages. The
+// object must outlive the call and go away right after it.
 #include "installer_test_support.h"
+
+#include "base/socket_library_scope.h"
+#include "loopback_server.h"
 
 #include <winsock2.h>
 
-#include <atomic>
-#include <chrono>
+#include <shlobj.h>
+
 #include <string>
-#include <thread>
 
 namespace {
 
-// An HTTP server of the test's own on loopback: every request gets the same 200 answer and
-// the connection closed. It serves a bounded number of connections and stops by itself.
-class LoopbackHttpServer {
-public:
-    explicit LoopbackHttpServer(std::string body) : body_(std::move(body)) {
-        WSADATA data;
-        ::WSAStartup(0x0202, &data);
-        listener_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(listener_, 4);
-        int length = sizeof address;
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] { Serve(); });
-    }
-    ~LoopbackHttpServer() {
-        stop_ = true;
-        thread_.join();
-        ::closesocket(listener_);
-        ::WSACleanup();
-    }
-    std::wstring Url() const { return L"http://127.0.0.1:" + std::to_wstring(port_) + L"/skins"; }
-    int served() const { return served_; }
-
-private:
-    void Serve() {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!stop_ && served_ < 8 && std::chrono::steady_clock::now() < deadline) {
-            fd_set readable;
-            FD_ZERO(&readable);
-            FD_SET(listener_, &readable);
-            timeval wait{0, 100000};
-            if (::select(0, &readable, nullptr, nullptr, &wait) != 1) continue;
-            SOCKET client = ::accept(listener_, nullptr, nullptr);
-            if (client == INVALID_SOCKET) continue;
-            DWORD timeout = 5000;
-            ::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
-                         sizeof timeout);
-            std::string request;
-            char block[1024];
-            int count = 0;
-            while (request.find("\r\n\r\n") == std::string::npos &&
-                   (count = ::recv(client, block, sizeof block, 0)) > 0) {
-                request.append(block, count);
-            }
-            const std::string reply = "HTTP/1.1 200 OK\r\nContent-Length: " +
-                                      std::to_string(body_.size()) + "\r\n\r\n" + body_;
-            ::send(client, reply.data(), static_cast<int>(reply.size()), 0);
-            ::shutdown(client, SD_SEND);
-            ::closesocket(client);
-            ++served_;
-        }
-    }
-
-    std::string body_;
-    SOCKET listener_ = INVALID_SOCKET;
-    unsigned short port_ = 0;
-    std::thread thread_;
-    std::atomic<bool> stop_{false};
-    std::atomic<int> served_{0};
-};
+// The server folder of the tests' own loopback server, as Init takes it.
+std::wstring FolderUrl(const LoopbackServer& server) {
+    const std::string url = server.Url("skins");
+    return std::wstring(url.begin(), url.end());
+}
 
 // A window whose handler drops the page's reference to the control when its message comes.
 struct Dropper {
@@ -105,7 +48,8 @@ std::wstring TempFolder() {
 }  // namespace
 
 TEST(InstallerLifetime, LastReleaseInsideInitsTransferWaitsForInitToReturn) {
-    LoopbackHttpServer server(std::string(200000, 'k'));
+    kv::SocketLibraryScope sockets;
+    LoopbackServer server(std::string(200000, 'k'));
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = Dropper::Procedure;
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
@@ -121,7 +65,7 @@ TEST(InstallerLifetime, LastReleaseInsideInitsTransferWaitsForInitToReturn) {
     const std::wstring archive = folder + L"\\life.zip";
     IInstaller* installer = nullptr;
     ASSERT_EQ(S_OK, InstallerModule::Get().Create(IID_IInstaller, reinterpret_cast<void**>(&installer)));
-    kv::UniqueBstr base(tag.c_str()), info(L"life.zip"), url(server.Url().c_str()), file(L"file.bin");
+    kv::UniqueBstr base(tag.c_str()), info(L"life.zip"), url(FolderUrl(server).c_str()), file(L"file.bin");
     ASSERT_EQ(S_OK, installer->put_BasePath(base.get()));
     ASSERT_EQ(S_OK, installer->put_InfoFileName(info.get()));
 
@@ -133,7 +77,7 @@ TEST(InstallerLifetime, LastReleaseInsideInitsTransferWaitsForInitToReturn) {
     EXPECT_EQ(nullptr, Dropper::held) << "the transfer did not pump the thread's messages";
     EXPECT_EQ(S_FALSE, Dropper::unloadInHandler);  // still alive inside the call
     EXPECT_EQ(S_OK, InstallerModule::Get().CanUnloadNow());  // gone once Init returned
-    EXPECT_GE(server.served(), 2);
+    EXPECT_GE(server.Requests(), 2);
 
     ::DestroyWindow(dropper);
     // The control made the base folder the current one.
@@ -172,7 +116,8 @@ std::wstring Reenter::initText, Reenter::basePathText;
 }  // namespace
 
 TEST(InstallerLifetime, InitAndThePropertiesAreRefusedWhileInitRuns) {
-    LoopbackHttpServer server(std::string(200000, 'k'));
+    kv::SocketLibraryScope sockets;
+    LoopbackServer server(std::string(200000, 'k'));
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = Reenter::Procedure;
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
@@ -183,7 +128,7 @@ TEST(InstallerLifetime, InitAndThePropertiesAreRefusedWhileInitRuns) {
     ASSERT_NE(nullptr, caller);
     const std::wstring tag = L"kv-reenter-" + std::to_wstring(::GetCurrentProcessId());
     auto installer = NewInstaller<IInstaller>();
-    kv::UniqueBstr base(tag.c_str()), info(L"life.zip"), url(server.Url().c_str()), file(L"file.bin");
+    kv::UniqueBstr base(tag.c_str()), info(L"life.zip"), url(FolderUrl(server).c_str()), file(L"file.bin");
     ASSERT_EQ(S_OK, installer->put_BasePath(base.get()));
     ASSERT_EQ(S_OK, installer->put_InfoFileName(info.get()));
     kv::UniqueBstr before;
@@ -208,4 +153,71 @@ TEST(InstallerLifetime, InitAndThePropertiesAreRefusedWhileInitRuns) {
     const std::wstring folder = TempFolder() + tag;
     ::DeleteFileW((folder + L"\\life.zip").c_str());
     ::RemoveDirectoryW(folder.c_str());
+}
+
+namespace {
+
+// A window whose handler closes the control the way a page that navigates away does.
+struct Closer {
+    static constexpr UINT kClose = WM_APP + 3;
+    static kv::ComPtr<IOleObject>* ole;
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != kClose || !ole) return ::DefWindowProcW(window, message, wParam, lParam);
+        (*ole)->Close(OLECLOSE_NOSAVE);
+        (*ole)->SetClientSite(nullptr);
+        ole->reset();
+        return 0;
+    }
+};
+kv::ComPtr<IOleObject>* Closer::ole = nullptr;
+
+}  // namespace
+
+TEST(InstallerLifetime, ClosingAndReleasingTheControlDuringATransferEndsItCleanly) {
+    kv::SocketLibraryScope sockets;
+    LoopbackServer server(std::string(5000000, 'k'));
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = Closer::Procedure;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"KorvendalTestCloser";
+    ::RegisterClassW(&windowClass);
+    HWND closer = ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                    nullptr, windowClass.hInstance, nullptr);
+    ASSERT_NE(nullptr, closer);
+    FakeSite site;
+    auto ole = NewInstaller<IOleObject>();
+    ASSERT_EQ(S_OK, ole->SetClientSite(&site));
+    ASSERT_EQ(S_OK, ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, site.window(), nullptr));
+    HWND control = nullptr;
+    {
+        kv::ComPtr<IOleWindow> window;
+        ASSERT_EQ(S_OK, ole.query(window));
+        ASSERT_EQ(S_OK, window->GetWindow(&control));
+        // The served archive is no skin, so Init fails at Config.ini, but the transfer
+        // target is set and the start button works.
+        kv::ComPtr<IInstaller> installer;
+        ASSERT_EQ(S_OK, ole.query(installer));
+        const std::wstring tag = L"kv-closer-" + std::to_wstring(::GetCurrentProcessId());
+        kv::UniqueBstr base(tag.c_str()), info(L"life.zip"), url(FolderUrl(server).c_str()), file(L"file.bin");
+        ASSERT_EQ(S_OK, installer->put_BasePath(base.get()));
+        ASSERT_EQ(S_OK, installer->put_InfoFileName(info.get()));
+        ASSERT_EQ(E_INVALIDARG, installer->Init(url.get(), file.get()));
+    }
+    const int before = server.Requests();
+
+    Closer::ole = &ole;
+    ASSERT_TRUE(::PostMessageW(closer, Closer::kClose, 0, 0));
+    ::SendMessageW(control, WM_COMMAND, MAKEWPARAM(218, BN_CLICKED), 0);
+    PumpPendingMessages();
+    EXPECT_FALSE(ole);
+    EXPECT_FALSE(::IsWindow(control));
+    EXPECT_EQ(before + 2, server.Requests());  // the redirect probe and the one GET
+    EXPECT_EQ(S_OK, InstallerModule::Get().CanUnloadNow());
+
+    ::DestroyWindow(closer);
+    char documents[MAX_PATH] = {};
+    ::SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE);
+    ::DeleteFileA((std::string(documents) + "\\file.bin").c_str());
+    ::SetCurrentDirectoryW(TempFolder().c_str());
 }
