@@ -29,6 +29,15 @@ std::string FromWide(UINT codePage, std::wstring_view text) {
 
 std::wstring AnsiToWide(std::string_view text) { return ToWide(CP_ACP, text); }
 std::string WideToAnsi(std::wstring_view text) { return FromWide(CP_ACP, text); }
+
+std::optional<std::string> WideToAnsiExact(std::wstring_view text) {
+    // Exact when the text comes back unchanged: a character without an ANSI form of its own
+    // comes back as the default character or as the look-alike it was fitted to.
+    std::string ansi = WideToAnsi(text);
+    if (AnsiToWide(ansi) != text) return std::nullopt;
+    return ansi;
+}
+
 std::string WideToUtf8(std::wstring_view text) { return FromWide(CP_UTF8, text); }
 std::wstring Utf8ToWide(std::string_view text) { return ToWide(CP_UTF8, text); }
 std::string AnsiToUtf8(std::string_view text) { return WideToUtf8(AnsiToWide(text)); }

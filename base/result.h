@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <new>
+#include <stdexcept>
 
 namespace kv {
 
@@ -18,6 +19,8 @@ inline HRESULT HresultFromCaughtException() noexcept {
         throw;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
+    } catch (const std::invalid_argument&) {
+        return E_INVALIDARG;
     } catch (...) {
         return E_UNEXPECTED;
     }

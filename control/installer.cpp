@@ -10,9 +10,14 @@
 #include "control/skin_builder.h"
 #include "files/local_files.h"
 #include "files/skin_archive.h"
+#include "files/staged_fetch.h"
+#include "net/engine_texts.h"
 #include "net/last_error.h"
+#include "net/system_message.h"
 
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string_view>
 
 namespace {
@@ -31,9 +36,23 @@ constexpr char kMissingInfoFileName[] = "스킨파일명(InfoFileName 속성)을
 constexpr char kBusyWithInit[] = "Init이 끝나기 전에는 Init을 호출하거나 속성을 바꿀 수 없습니다.";
 constexpr char kBusyWithTransfer[] = "다운로드 중에는 Init을 호출하거나 속성을 바꿀 수 없습니다.";
 constexpr int32_t kBusyCode = HRESULT_FROM_WIN32(ERROR_BUSY);
+// Without the temporary folder there is no base folder: the value alone would be relative
+// to whatever folder is current.
+constexpr char kNoTempFolder[] = "사용자 임시 폴더를 찾을 수 없어 기본 폴더를 정할 수 없습니다.";
 
+// Script text in the ANSI code page, only when every character has an ANSI form of its own:
+// the default character '?' is a wildcard, and a best fit can turn a harmless character
+// into a separator, so inexact text would name another file than the one asked for.
+std::optional<std::string> ExactAnsi(BSTR value) {
+    return kv::WideToAnsiExact(std::wstring_view(value ? value : L"", ::SysStringLen(value)));
+}
+
+// The same for members that refuse such text as an invalid argument (CATCH_RETURN gives
+// E_INVALIDARG for std::invalid_argument).
 std::string ToAnsi(BSTR value) {
-    return kv::WideToAnsi(std::wstring_view(value ? value : L"", ::SysStringLen(value)));
+    std::optional<std::string> text = ExactAnsi(value);
+    if (!text) throw std::invalid_argument("text without an exact ANSI form");
+    return std::move(*text);
 }
 
 HRESULT ToBstr(const std::string& value, BSTR* out) {
@@ -155,9 +174,12 @@ HRESULT CInstaller::GetBasePath(BSTR* value) noexcept try {
 
 HRESULT CInstaller::PutBasePath(BSTR value) noexcept try {
     RETURN_IF_FAILED(RefuseWhileBusy());
-    const std::string requested = ToAnsi(value);
-    if (!IsContainedRelativePath(requested)) return ReportError(E_INVALIDARG, kUnsafeBasePath);
-    basePath = MakeBasePath(GetTempFolder(), requested);
+    const std::optional<std::string> requested = ExactAnsi(value);
+    if (!requested || !IsContainedRelativePath(*requested))
+        return ReportError(E_INVALIDARG, kUnsafeBasePath);
+    std::string folder = MakeBasePath(GetTempFolder(), *requested);
+    if (folder.empty()) return ReportError(E_FAIL, kNoTempFolder);
+    basePath = std::move(folder);
     CreateFolderTree(basePath, false);
     return S_OK;
 } CATCH_RETURN()
@@ -168,9 +190,10 @@ HRESULT CInstaller::GetInfoFileName(BSTR* value) noexcept try {
 
 HRESULT CInstaller::PutInfoFileName(BSTR value) noexcept try {
     RETURN_IF_FAILED(RefuseWhileBusy());
-    std::string requested = ToAnsi(value);
-    if (!IsContainedRelativePath(requested)) return ReportError(E_INVALIDARG, kUnsafeInfoFileName);
-    infoFileName = std::move(requested);
+    std::optional<std::string> requested = ExactAnsi(value);
+    if (!requested || !IsContainedRelativePath(*requested))
+        return ReportError(E_INVALIDARG, kUnsafeInfoFileName);
+    infoFileName = std::move(*requested);
     return S_OK;
 } CATCH_RETURN()
 
@@ -200,8 +223,9 @@ HRESULT CInstaller::Init(BSTR url, BSTR file) noexcept try {
 
 HRESULT CInstaller::FetchSkinArchive() {
     const std::string archivePath = MakeSkinPath(basePath, infoFileName);
-    // An archive on disk is used as it is, also a partial one from a failed download.
-    if (downloader.LocalFileExists(archivePath)) return S_OK;
+    if (archivePath.empty()) return ReportError(E_FAIL, kNoTempFolder);
+    // An archive on disk is used as it is: only whole archives are ever moved there.
+    if (FileExists(archivePath)) return S_OK;
     // Before the window exists the engine is started here, without a window to notify;
     // the window binds it to itself when it is initialised.
     if (!downloader.IsInitialized()) (void)downloader.Initialize(nullptr, kReceiveBufferSize);
@@ -211,15 +235,27 @@ HRESULT CInstaller::FetchSkinArchive() {
     if (size == 0) {
         return ReportError(404, "지정된 파일(" + baseUrl + infoFileName + ")의 크기가 0바이트 입니다.");
     }
-    {
-        // The archive's transfer is not the user's: its notices would reach the window after
-        // Init has returned and show the target file as downloaded. Nothing is posted for it.
-        downloader.SetNotifyWindow(nullptr);
-        struct NotifyAgain {
-            CInstaller& installer;
-            ~NotifyAgain() { installer.downloader.SetNotifyWindow(installer.embedding.window.get()); }
-        } notifyAgain{*this};
-        if (!downloader.Download(archiveUrl, archivePath)) return ReportError(lastErrorCode, lastErrorText);
+    // The archive's transfer is not the user's: its notices would reach the window after
+    // Init has returned and show the target file as downloaded. Nothing is posted for it.
+    downloader.SetNotifyWindow(nullptr);
+    struct NotifyAgain {
+        CInstaller& installer;
+        ~NotifyAgain() { installer.downloader.SetNotifyWindow(installer.embedding.window.get()); }
+    } notifyAgain{*this};
+    const StagedFetch fetched = FetchIntoPlace(archivePath, size, [&](const std::string& staging) {
+        return downloader.Download(archiveUrl, staging);
+    });
+    switch (fetched) {
+    case StagedFetch::Placed:
+        break;
+    case StagedFetch::FetchFailed:
+        return ReportError(lastErrorCode, lastErrorText);
+    case StagedFetch::Incomplete:  // a stopped transfer, or a body without length cut short
+        return ReportError(-1, kv::kTruncatedBodyText);
+    case StagedFetch::NotPlaced: {
+        const DWORD error = ::GetLastError();
+        return ReportError(static_cast<int32_t>(error), kv::SystemMessage(error));
+    }
     }
     // A damaged archive shows later as missing skin files.
     (void)ExtractSkinArchive(archivePath, basePath);

@@ -1,6 +1,5 @@
 #include "files/local_files.h"
 
-#include "base/unique_resource.h"
 #include "base/ansi_chars.h"
 
 #include <windows.h>
@@ -30,22 +29,12 @@ bool CreateFolderTree(std::string path, bool isFilePath) {
     return true;
 }
 
-std::string GetFileNamePart(std::string path) {
-    // Drive letter first, then everything after the last separator of either style, as
-    // _splitpath would give it for file name plus extension. Unlike _splitpath into fixed
-    // buffers, a long name is returned whole, so that callers can cut it off the path.
-    size_t start = 0;
-    if (path.size() >= 2 && kv::NextCharOffset(path, 0) == 1 && path[1] == ':') start = 2;
-    for (const size_t offset : kv::SeparatorOffsets(path, true)) {
-        if (offset >= start) start = offset + 1;
-    }
-    return path.substr(start);
-}
-
 bool FileExists(std::string path) {
-    WIN32_FIND_DATAA data;
-    const kv::unique_hfind search(::FindFirstFileA(path.c_str(), &data));
-    return search.valid();
+    // Attributes rather than a directory search, which would take a pattern for any file it
+    // matches. A path ending in a separator names no file, as the search answered too.
+    if (path.empty() || !IsPlainPathText(path) || kv::EndsWithBackslash(path) || path.back() == '/')
+        return false;
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 void ClearReadOnly(std::string path) {
@@ -55,4 +44,13 @@ void ClearReadOnly(std::string path) {
     DWORD cleared = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
     if (cleared == 0) cleared = FILE_ATTRIBUTE_NORMAL;
     ::SetFileAttributesA(path.c_str(), cleared);
+}
+
+std::string MakeSkinPath(std::string& basePath, const std::string& name) {
+    if (basePath.empty()) {
+        basePath = MakeBasePath(GetTempFolder(), kOwnBaseFolderName);
+        if (basePath.empty()) return {};
+        CreateFolderTree(basePath, false);
+    }
+    return JoinPath(basePath, name);
 }

@@ -1,8 +1,7 @@
 #include "files/skin_zip_reader.h"
 
-#include "base/ansi_chars.h"
-#include "files/local_files.h"
 #include "files/zip_entry_rules.h"
+#include "files/zip_entry_time.h"
 
 // unzip.h brings zlib's OF() macro, which iowin32.h uses without including it.
 #include <unzip.h>
@@ -47,22 +46,8 @@ private:
 
 }  // namespace
 
-void CSkinZipReader::RecordRootFolder() {
-    rootFolder_[0] = '\0';
-    char buffer[MAX_PATH] = {};
-    const DWORD length = ::GetCurrentDirectoryA(MAX_PATH, buffer);
-    if (length == 0 || length >= MAX_PATH) return;
-    std::string root(buffer, length);
-    if (!kv::EndsWithBackslash(root)) root += '\\';
-    // A current folder too long for the backslash leaves no root folder: folder members that
-    // would need it then fail instead of landing somewhere else.
-    if (root.size() >= MAX_PATH) return;
-    std::memcpy(rootFolder_, root.c_str(), root.size() + 1);
-}
-
 ZipResult CSkinZipReader::Open(const std::string& path) {
     Close();
-    RecordRootFolder();
     bool fileOpened = false;
     zlib_filefunc64_def functions;
     fill_win32_filefunc64A(&functions);
@@ -173,7 +158,14 @@ ZipResult CSkinZipReader::ExtractEntry(int32_t index, const std::string& outputP
     if (const ZipResult result = MoveTo(index)) return result;
     ZipEntry entry;
     if (const ZipResult result = GetEntry(index, entry)) return result;
-    if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) return CreateFolderBelowRoot(entry.name);
+    if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        // At the path the caller formed below its destination, like any other member, and
+        // never by the member's own name below whatever folder happens to be current.
+        if (::CreateDirectoryA(outputPath.c_str(), nullptr)) return kZipOk;
+        const DWORD existing = ::GetFileAttributesA(outputPath.c_str());
+        const bool folder = existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY);
+        return folder ? kZipOk : kZipCannotOpen;
+    }
 
     kv::unique_hfile file(::CreateFileA(outputPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         entry.attributes, nullptr));
@@ -198,19 +190,4 @@ ZipResult CSkinZipReader::CopyCurrentMember(HANDLE file) {
             written != static_cast<DWORD>(read))
             return kZipReadWriteFailed;
     }
-}
-
-ZipResult CSkinZipReader::CreateFolderBelowRoot(const std::string& name) const {
-    if (rootFolder_[0] == '\0' || !IsContainedRelativePath(name)) return kZipCannotOpen;
-    std::string relative = name;
-    for (char& c : relative) {
-        if (c == '/') c = '\\';
-    }
-    const std::string root = rootFolder_;
-    // Outermost level first; levels that exist already simply fail to be created.
-    for (const size_t offset : kv::SeparatorOffsets(relative, false)) {
-        if (offset > 0) ::CreateDirectoryA((root + relative.substr(0, offset)).c_str(), nullptr);
-    }
-    if (!kv::EndsWithBackslash(relative)) ::CreateDirectoryA((root + relative).c_str(), nullptr);
-    return kZipOk;
 }

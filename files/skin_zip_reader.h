@@ -1,6 +1,5 @@
 // CSkinZipReader: one open skin archive, read through minizip. Gives member records and
-// writes members to files; folder members without a trailing separator are created below
-// the folder that was current when the archive was opened.
+// writes members to files, or creates the folder of a folder member.
 #pragma once
 
 #include "base/unique_resource.h"
@@ -31,24 +30,19 @@ public:
     ZipResult Open(const std::string& path);
     // The record of member `index`; index -1 gives the member count in `index`.
     ZipResult GetEntry(int32_t index, ZipEntry& entry);
-    // Writes member `index` to `outputPath`, whose folders exist, replacing any file there.
+    // Writes member `index` to `outputPath`, whose folders exist, replacing any file there;
+    // a folder member (one known by its attribute alone) becomes the folder `outputPath`.
     ZipResult ExtractEntry(int32_t index, const std::string& outputPath);
     ZipResult Close();
-
-    // The current folder at Open with a backslash; empty when that would not fit MAX_PATH.
-    std::string RootFolder() const { return rootFolder_; }
 
 private:
     ZipResult MoveTo(int32_t index);
     ZipResult ReadCurrentEntry(int32_t index, ZipEntry& entry);
-    ZipResult CreateFolderBelowRoot(const std::string& name) const;
     ZipResult CopyCurrentMember(HANDLE file);
-    void RecordRootFolder();
 
     kv::UniqueResource<kv::policy::UnzFile> archive_;
     int32_t count_ = 0;
     int32_t position_ = -1;  // the member minizip stands on; -1 when unknown
-    char rootFolder_[MAX_PATH] = {};
     ZipEntry cached_;
     int32_t cachedIndex_ = -1;
 };

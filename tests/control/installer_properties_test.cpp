@@ -16,13 +16,21 @@ const wchar_t kUnsafeFileName[] =
     L"다운로드 파일명은 다운로드 폴더 안의 상대 경로여야 합니다.(-2147024809)";
 const wchar_t kMissingInfoFileName[] =
     L"스킨파일명(InfoFileName 속성)을 지정해 주십시오.(-2147467259)";
+const wchar_t kNoTempFolder[] =
+    L"사용자 임시 폴더를 찾을 수 없어 기본 폴더를 정할 수 없습니다.(-2147467259)";
 
-// Values that would lead out of the folder they are joined to.
-const wchar_t* const kUnsafeValues[] = {
+// Values that would lead out of the folder they are joined to. The system reads a name up to
+// its first NUL, which a BSTR may hold anywhere.
+const std::wstring kUnsafeValues[] = {
     L"..",           L"..\\outside",     L"Skin\\..\\..\\outside", L"Skin/../../outside",
     L"C:\\Windows",  L"C:outside",       L"\\rooted",              L"/rooted",
     L"\\\\server\\share", L"//server/share", L"skin.zip:stream",   L"\\\\?\\C:\\x",
+    std::wstring(L"..\0x", 4), std::wstring(L"CON\0", 4),
 };
+
+// Characters without a form of their own in code page 949: '?' or a look-alike would stand
+// in for them.
+const wchar_t* const kInexactValues[] = {L"caf\u00e9.zip", L"..\u2215x"};
 
 std::wstring TempFolder() {
     wchar_t buffer[MAX_PATH] = {};
@@ -37,13 +45,13 @@ std::wstring Get(HRESULT (STDMETHODCALLTYPE IInstaller::*getter)(BSTR*), IInstal
 }
 
 HRESULT Put(HRESULT (STDMETHODCALLTYPE IInstaller::*setter)(BSTR), IInstaller* object,
-            const wchar_t* value) {
+            const std::wstring& value) {
     kv::UniqueBstr text(value);
     ::SetErrorInfo(0, nullptr);
     return (object->*setter)(text.get());
 }
 
-HRESULT CallInit(IInstaller* object, const wchar_t* url, const wchar_t* file) {
+HRESULT CallInit(IInstaller* object, const std::wstring& url, const std::wstring& file) {
     kv::UniqueBstr u(url), f(file);
     ::SetErrorInfo(0, nullptr);
     return object->Init(u.get(), f.get());
@@ -79,12 +87,42 @@ TEST(InstallerBasePath, RefusesValuesThatLeaveTheTemporaryFolder) {
     ASSERT_EQ(S_OK, Put(&IInstaller::put_BasePath, installer.get(), L""));
     const std::wstring before = Get(&IInstaller::get_BasePath, installer.get());
     EXPECT_EQ(TempFolder(), before);
-    for (const wchar_t* value : kUnsafeValues) {
+    for (const std::wstring& value : kUnsafeValues) {
         SCOPED_TRACE(kv::WideToUtf8(value));
         EXPECT_EQ(E_FAIL, Put(&IInstaller::put_BasePath, installer.get(), value));
         EXPECT_EQ(kUnsafeBasePath, TakeErrorDescription());
         EXPECT_EQ(before, Get(&IInstaller::get_BasePath, installer.get()));
     }
+    EXPECT_EQ(0u, ReleaseLast(installer));
+}
+
+TEST(InstallerBasePath, FailsWithoutTheTemporaryFolder) {
+    auto installer = NewInstaller<IInstaller>();
+    // GetTempPath reports TMP first; one too long for a path leaves the folder unknown.
+    wchar_t saved[MAX_PATH] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"TMP", saved, MAX_PATH);
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"TMP", (L"C:\\" + std::wstring(300, L't')).c_str()));
+    EXPECT_EQ(E_FAIL, Put(&IInstaller::put_BasePath, installer.get(), L"Skin"));
+    EXPECT_EQ(kNoTempFolder, TakeErrorDescription());
+    ::SetEnvironmentVariableW(L"TMP", length > 0 && length < MAX_PATH ? saved : nullptr);
+    EXPECT_EQ(L"", Get(&IInstaller::get_BasePath, installer.get()));
+    EXPECT_EQ(0u, ReleaseLast(installer));
+}
+
+TEST(InstallerText, WithoutAnExactAnsiFormItIsRefused) {
+    auto installer = NewInstaller<IInstaller>();
+    ASSERT_EQ(S_OK, Put(&IInstaller::put_InfoFileName, installer.get(), L"skin.zip"));
+    for (const wchar_t* value : kInexactValues) {
+        SCOPED_TRACE(kv::WideToUtf8(value));
+        EXPECT_EQ(E_FAIL, Put(&IInstaller::put_BasePath, installer.get(), value));
+        EXPECT_EQ(kUnsafeBasePath, TakeErrorDescription());
+        EXPECT_EQ(E_FAIL, Put(&IInstaller::put_InfoFileName, installer.get(), value));
+        EXPECT_EQ(kUnsafeInfoFileName, TakeErrorDescription());
+        // Init refuses such a URL or file name as an invalid argument, before any request.
+        EXPECT_EQ(E_INVALIDARG, CallInit(installer.get(), std::wstring(L"http://127.0.0.1:9/") + value, L"f"));
+        EXPECT_EQ(E_INVALIDARG, CallInit(installer.get(), L"http://127.0.0.1:9/", value));
+    }
+    EXPECT_EQ(L"skin.zip", Get(&IInstaller::get_InfoFileName, installer.get()));
     EXPECT_EQ(0u, ReleaseLast(installer));
 }
 
@@ -101,7 +139,7 @@ TEST(InstallerInfoFileName, KeepsOrdinaryNamesAndKoreanText) {
 TEST(InstallerInfoFileName, RefusesNamesThatLeaveTheBaseFolder) {
     auto installer = NewInstaller<IInstaller>();
     ASSERT_EQ(S_OK, Put(&IInstaller::put_InfoFileName, installer.get(), L"skin.zip"));
-    for (const wchar_t* value : kUnsafeValues) {
+    for (const std::wstring& value : kUnsafeValues) {
         SCOPED_TRACE(kv::WideToUtf8(value));
         EXPECT_EQ(E_FAIL, Put(&IInstaller::put_InfoFileName, installer.get(), value));
         EXPECT_EQ(kUnsafeInfoFileName, TakeErrorDescription());
@@ -128,7 +166,7 @@ TEST(InstallerInit, AsksForTheSkinFileNameFirst) {
 TEST(InstallerInit, RefusesDownloadNamesThatLeaveTheDownloadFolder) {
     auto installer = NewInstaller<IInstaller>();
     ASSERT_EQ(S_OK, Put(&IInstaller::put_InfoFileName, installer.get(), L"skin.zip"));
-    for (const wchar_t* value : kUnsafeValues) {
+    for (const std::wstring& value : kUnsafeValues) {
         SCOPED_TRACE(kv::WideToUtf8(value));
         EXPECT_EQ(E_FAIL, CallInit(installer.get(), L"http://127.0.0.1:9/", value));
         EXPECT_EQ(kUnsafeFileName, TakeErrorDescription());

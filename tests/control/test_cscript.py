@@ -17,8 +17,10 @@ import uuid
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "net"))
 import harness  # noqa: E402
 import skins  # noqa: E402
+from misbehaving_server import MisbehavingServer, serve  # noqa: E402
 
 E_FAIL = -2147467259
 E_INVALIDARG = -2147024809
@@ -225,26 +227,50 @@ out("picture", fso.FileExists(base + "\\\\bk_main.jpg") ? fso.GetFile(base + "\\
             self.assertTrue(all("GET /skins/blue.zip " in line for line in fetched), fetched)
         self.assertEqual(values["picture"], str(len(self.picture)))
 
-    def test_without_base_path_the_skin_goes_to_the_root_of_drive_c(self):
+    def test_without_base_path_the_skin_goes_to_the_controls_own_folder_below_temp(self):
         name = "kv-object-" + uuid.uuid4().hex[:8]
         with zipfile.ZipFile(os.path.join(self.root, "skins", name + ".zip"), "w") as archive:
             archive.writestr(name + ".ini", self.config)
+            archive.writestr("Config.ini", self.config)
         os.chmod(os.path.join(self.root, "skins", name + ".zip"), 0o644)
         with harness.Nginx(self.root) as server:
             values = run_script(f"""
 var c = new ActiveXObject("Korvendal.Installer");
 c.InfoFileName = {js(name + ".zip")};
 attempt("init", function () {{ c.Init({js(server.url("skins"))}, "file.bin"); }});
-out("base", c.BasePath);
-out("archive", fso.FileExists("C:\\\\" + {js(name + ".zip")}));
-out("member", fso.FileExists("C:\\\\" + {js(name + ".ini")}));
-if (fso.FileExists("C:\\\\" + {js(name + ".zip")})) fso.DeleteFile("C:\\\\" + {js(name + ".zip")});
-if (fso.FileExists("C:\\\\" + {js(name + ".ini")})) fso.DeleteFile("C:\\\\" + {js(name + ".ini")});
+var own = fso.GetSpecialFolder(2).Path + "\\\\Korvendal";
+out("base", c.BasePath == own);
+out("archive", fso.FileExists(own + "\\\\" + {js(name + ".zip")}));
+out("member", fso.FileExists(own + "\\\\" + {js(name + ".ini")}));
+out("root", fso.FileExists("C:\\\\" + {js(name + ".zip")}) || fso.FileExists("C:\\\\" + {js(name + ".ini")}));
+var names = [{js(name + ".zip")}, {js(name + ".ini")}, "Config.ini"];
+for (var i = 0; i < names.length; ++i) {{
+    if (fso.FileExists(own + "\\\\" + names[i])) fso.DeleteFile(own + "\\\\" + names[i]);
+}}
 """)
         self.assertEqual(values["init"], "ok")
-        self.assertEqual(values["base"], "C:")
+        self.assertEqual(values["base"], "true")
         self.assertEqual(values["archive"], "true")
         self.assertEqual(values["member"], "true")
+        self.assertEqual(values["root"], "false")
+
+    def test_archive_cut_short_is_fetched_again_by_the_next_init(self):
+        with open(os.path.join(self.root, "skins", "blue.zip"), "rb") as f:
+            archive = f.read()
+        path = "/skins/" + self.tag + ".zip"
+        with MisbehavingServer({path: serve(archive, cut_at=len(archive) // 2)}) as server:
+            script = self.init_script(server.url("/skins"), self.tag + ".zip") + f"""
+out("staging", fso.FileExists(base + "\\\\" + {js(self.tag + ".zip.part")}));
+"""
+            first = run_script(script)
+            server.routes[path] = serve(archive)
+            second = run_script(script)
+        # A cut transfer leaves nothing that a later Init could take for the archive.
+        self.assertTrue(first["init"].startswith(f"{E_FAIL}|"), first["init"])
+        self.assertEqual((first["archive"], first["staging"]), ("false", "false"))
+        self.assertEqual(second["init"], "ok")
+        self.assertEqual((second["archive"], second["staging"]), ("true", "false"))
+        self.assertEqual(second["config"], str(len(self.config)))
 
     def test_empty_archive_fails_with_404_and_its_url(self):
         with harness.Nginx(self.root) as server:

@@ -83,8 +83,10 @@ TEST(FileExists, FoldersFilesAndWildcards) {
     EXPECT_FALSE(FileExists(root / "sub\\"));
     EXPECT_FALSE(FileExists(root / "missing.txt"));
     EXPECT_FALSE(FileExists(root / "missing\\file.txt"));
-    EXPECT_TRUE(FileExists(root / "fi*.txt"));
     EXPECT_FALSE(FileExists(""));
+    // A pattern is no name: "*" would make any file of the folder count as the one asked for.
+    for (const char* pattern : {"*", "fi*.txt", "file.tx?", "file<", "\"file.txt\""})
+        EXPECT_FALSE(FileExists(root / pattern)) << pattern;
 }
 
 TEST(ClearReadOnly, ReadOnlyHiddenFileStaysHiddenAndBecomesWritable) {
@@ -112,28 +114,41 @@ TEST(ClearReadOnly, OnlyReadOnlyFileAndMissingFile) {
     EXPECT_EQ(Attributes(root / "missing.txt"), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST(GetFileNamePart, SplitsLikeSplitpath) {
-    const struct {
-        const char* path;
-        const char* name;
-    } cases[] = {
-        {"C:\\dir\\sub\\Config.ini", "Config.ini"},
-        {"C:/dir/bk.jpg", "bk.jpg"},
-        {"dir\\sub/mixed.txt", "mixed.txt"},
-        {"C:name.txt", "name.txt"},
-        {"C:", ""},
-        {"C:\\dir\\", ""},
-        {"\\\\server\\share\\setup.exe", "setup.exe"},
-        {"plain", "plain"},
-        {".hidden", ".hidden"},
-        {"archive.tar.gz", "archive.tar.gz"},
-        {"C:\\스킨\\배경.jpg", "배경.jpg"},
-        {"", ""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(GetFileNamePart(c.path), c.name) << c.path;
+TEST(MakeSkinPath, EmptyBaseFolderBecomesTheControlsOwnFolderBelowTemp) {
+    const std::string own = GetTempFolder() + "Korvendal";
+    std::string basePath;
+    EXPECT_EQ(MakeSkinPath(basePath, "skin.zip"), own + "\\skin.zip");
+    EXPECT_EQ(basePath, own);
+    EXPECT_TRUE(IsFolder(own));
+    EXPECT_EQ(MakeSkinPath(basePath, "Config.ini"), own + "\\Config.ini");
 }
 
-TEST(GetFileNamePart, LongNameIsReturnedWhole) {
-    const std::string name(300, 'n');
-    EXPECT_EQ(GetFileNamePart("C:\\dir\\" + name + ".txt"), name + ".txt");
+TEST(MakeSkinPath, WithoutTheTemporaryFolderThereIsNoPath) {
+    // GetTempPath reports TMP first; one too long for MAX_PATH leaves it unknown.
+    char saved[MAX_PATH] = {};
+    const DWORD length = ::GetEnvironmentVariableA("TMP", saved, MAX_PATH);
+    ASSERT_TRUE(::SetEnvironmentVariableA("TMP", ("C:\\" + std::string(300, 't')).c_str()));
+    ASSERT_EQ(GetTempFolder(), "");
+    std::string basePath;
+    EXPECT_EQ(MakeSkinPath(basePath, "skin.zip"), "");
+    EXPECT_EQ(basePath, "");
+    ::SetEnvironmentVariableA("TMP", length > 0 && length < MAX_PATH ? saved : nullptr);
+}
+
+TEST(MakeSkinPath, BaseFolderEndingInBackslashDoublesItAndStillResolves) {
+    TestFolder root;
+    std::string basePath = root.path() + "\\";
+    const std::string path = MakeSkinPath(basePath, "Config.ini");
+    EXPECT_EQ(path, root.path() + "\\\\Config.ini");
+    WriteFileBytes(path, "[Main]");
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_EQ(ReadFileBytes(root / "Config.ini"), "[Main]");
+}
+
+TEST(MakeBasePath, CreatingTheBaseFolderMakesEveryLevel) {
+    TestFolder root;
+    const std::string base = MakeBasePath(root.path() + "\\", "Skin\\Blue");
+    EXPECT_TRUE(CreateFolderTree(base, false));
+    EXPECT_TRUE(IsFolder(root / "Skin"));
+    EXPECT_TRUE(IsFolder(root / "Skin\\Blue"));
 }

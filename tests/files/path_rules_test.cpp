@@ -1,6 +1,4 @@
-#include "files/local_files.h"
-
-#include "tests/files/test_folder.h"
+#include "files/path_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -9,41 +7,18 @@ TEST(JoinPath, OneBackslashBetween) {
     EXPECT_EQ(JoinPath("", "setup.exe"), "\\setup.exe");
 }
 
-TEST(MakeSkinPath, EmptyBaseFolderBecomesDriveCForGood) {
-    std::string basePath;
-    EXPECT_EQ(MakeSkinPath(basePath, "skin.zip"), "C:\\skin.zip");
-    EXPECT_EQ(basePath, "C:");
-    EXPECT_EQ(MakeSkinPath(basePath, "Config.ini"), "C:\\Config.ini");
-    EXPECT_EQ(basePath, "C:");
-}
-
-TEST(MakeSkinPath, BaseFolderEndingInBackslashDoublesItAndStillResolves) {
-    TestFolder root;
-    std::string basePath = root.path() + "\\";
-    const std::string path = MakeSkinPath(basePath, "Config.ini");
-    EXPECT_EQ(path, root.path() + "\\\\Config.ini");
-    WriteFileBytes(path, "[Main]");
-    EXPECT_TRUE(FileExists(path));
-    EXPECT_EQ(ReadFileBytes(root / "Config.ini"), "[Main]");
-}
-
 TEST(MakeBasePath, TemporaryFolderFollowedDirectlyByTheValue) {
     EXPECT_EQ(MakeBasePath("C:\\users\\me\\Temp\\", "Skin\\Blue"), "C:\\users\\me\\Temp\\Skin\\Blue");
     EXPECT_EQ(MakeBasePath("C:\\users\\me\\Temp\\", ""), "C:\\users\\me\\Temp\\");
-    EXPECT_EQ(MakeBasePath("", "Skin"), "Skin");
-}
-
-TEST(MakeBasePath, CreatingTheBaseFolderMakesEveryLevel) {
-    TestFolder root;
-    const std::string base = MakeBasePath(root.path() + "\\", "Skin\\Blue");
-    EXPECT_TRUE(CreateFolderTree(base, false));
-    EXPECT_TRUE(IsFolder(root / "Skin"));
-    EXPECT_TRUE(IsFolder(root / "Skin\\Blue"));
+    // Without the temporary folder there is no base folder, rather than one relative to
+    // whatever folder is current.
+    EXPECT_EQ(MakeBasePath("", "Skin"), "");
+    EXPECT_EQ(MakeBasePath("", ""), "");
 }
 
 TEST(IsContainedRelativePath, Table) {
     const struct {
-        const char* name;
+        std::string name;
         bool contained;
     } cases[] = {
         {"", true},
@@ -59,6 +34,9 @@ TEST(IsContainedRelativePath, Table) {
         {"Skin\\Blue", true},
         {"connect.ini", true},
         {"COM10", true},
+        {"COM1x.txt", true},
+        {"COM\xB9\xE8.txt", true},  // a Korean character whose lead byte is B9
+        {"LPT\xA9\xF6\xA9\xF6", true},
         {"..", false},
         {"../x", false},
         {"..\\x", false},
@@ -83,6 +61,50 @@ TEST(IsContainedRelativePath, Table) {
         {"LPT9", false},
         {"aux .txt", false},
         {"CONOUT$", false},
+        {"COM0", false},
+        {"lpt0.txt", false},
+        {"COM\xA9\xF6", false},         // COM and a superscript one in code page 949
+        {"LPT\xA9\xF7.txt", false},     // LPT and a superscript two
+        {"img/com\xA9\xF8 .jpg", false},  // com and a superscript three
+        // The system reads a name up to its first NUL: "..", "CON", "COM1".
+        {std::string("..\0x", 4), false},
+        {std::string("CON\0", 4), false},
+        {std::string("COM1\0", 5), false},
+        {"a\tb", false},
+        {"\x1f", false},
+        {"*", false},
+        {"fi*.zip", false},
+        {"skin.zi?", false},
+        {"a<b", false},
+        {"a>b", false},
+        {"a\"b", false},
+        {"a|b", false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsContainedRelativePath(c.name), c.contained) << c.name;
+}
+
+TEST(GetFileNamePart, SplitsLikeSplitpath) {
+    const struct {
+        const char* path;
+        const char* name;
+    } cases[] = {
+        {"C:\\dir\\sub\\Config.ini", "Config.ini"},
+        {"C:/dir/bk.jpg", "bk.jpg"},
+        {"dir\\sub/mixed.txt", "mixed.txt"},
+        {"C:name.txt", "name.txt"},
+        {"C:", ""},
+        {"C:\\dir\\", ""},
+        {"\\\\server\\share\\setup.exe", "setup.exe"},
+        {"plain", "plain"},
+        {".hidden", ".hidden"},
+        {"archive.tar.gz", "archive.tar.gz"},
+        {"C:\\스킨\\배경.jpg", "배경.jpg"},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(GetFileNamePart(c.path), c.name) << c.path;
+}
+
+TEST(GetFileNamePart, LongNameIsReturnedWhole) {
+    const std::string name(300, 'n');
+    EXPECT_EQ(GetFileNamePart("C:\\dir\\" + name + ".txt"), name + ".txt");
 }

@@ -100,18 +100,18 @@ TEST(ExtractSkinArchive, KoreanMemberNameGivesAKoreanFileName) {
 }
 
 TEST(ExtractSkinArchive, FolderMembersWithAndWithoutSeparator) {
-    TestFolder root;
+    TestFolder current;
     TestFolder dest;
-    ASSERT_TRUE(::SetCurrentDirectoryA(root.path().c_str()));
+    ASSERT_TRUE(::SetCurrentDirectoryA(current.path().c_str()));
     bool result = false;
     const auto written = Extract("folders.zip", dest.path(), &result);
     EXPECT_TRUE(result);
     EXPECT_EQ(written, (std::vector<std::string>{dest / "img\\bk.jpg", dest / "Config.ini"}));
     EXPECT_TRUE(IsFolder(dest / "a\\b"));
-    // "solo" is a folder by its attribute only: created below the folder that was current
-    // when the archive was opened, not below the destination.
-    EXPECT_EQ(ListFolder(dest.path()), "Config.ini a img");
-    EXPECT_TRUE(IsFolder(root / "solo"));
+    // "solo" is a folder by its attribute only: below the destination all the same.
+    EXPECT_EQ(ListFolder(dest.path()), "Config.ini a img solo");
+    EXPECT_TRUE(IsFolder(dest / "solo"));
+    EXPECT_EQ(ListFolder(current.path()), "");
     // The extraction leaves the current folder at the last member's existing folder.
     EXPECT_EQ(CurrentFolder(), dest.path());
 }

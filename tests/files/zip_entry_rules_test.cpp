@@ -1,4 +1,5 @@
 #include "files/zip_entry_rules.h"
+#include "files/zip_entry_time.h"
 
 #include "tests/files/test_folder.h"
 
@@ -54,9 +55,9 @@ TEST(DecodeDosDateTime, ValidDates) {
         {Dos(2000, 2, 29, 12, 0, 0), 0x1bf82ac81016000ull},
     };
     for (const auto& c : cases) {
-        const std::optional<FILETIME> time = DecodeDosDateTime(c.dos);
-        ASSERT_TRUE(time) << std::hex << c.dos;
-        EXPECT_EQ(Ticks(*time), c.ticks) << std::hex << c.dos;
+        const std::optional<uint64_t> ticks = DecodeDosDateTime(c.dos);
+        ASSERT_TRUE(ticks) << std::hex << c.dos;
+        EXPECT_EQ(*ticks, c.ticks) << std::hex << c.dos;
     }
 }
 
