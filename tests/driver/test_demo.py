@@ -14,8 +14,8 @@ import harness  # noqa: E402
 DEMO = os.path.join(harness.ROOT, "tools", "demo.py")
 # The object element's size in demo/index.html: the control window's.
 WINDOW_SIZE = (378, 311)
-SECOND = re.compile(r"^경과 \d\d:\d\d:\d\d \| 받음 [\d,]+ KB \| 속도 [\d,]+ KB/Sec \| "
-                    r"남은 시간 \d\d:\d\d:\d\d \| \d+%$")
+SECOND = re.compile(r"^경과 [ \d]\d:\d\d:\d\d \| 받음 [\d,]+ KB \| 속도 [\d,]+ KB/Sec \| "
+                    r"남은 시간 [ \d]\d:\d\d:\d\d \| \d+%$")
 
 
 def png_size(path):

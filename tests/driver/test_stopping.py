@@ -25,8 +25,11 @@ def processes_naming(marker):
 
 def driver_arch():
     # The driver runs everything through the 32-bit build only where the kernel runs it.
-    runs_32bit = subprocess.run(["/usr/lib/wine/wine", "--version"], capture_output=True).returncode == 0
-    return "x86" if runs_32bit else "x64"
+    try:
+        subprocess.run(["/usr/lib/wine/wine", "--version"], capture_output=True, check=True)
+        return "x86"
+    except (OSError, subprocess.CalledProcessError):
+        return "x64"
 
 
 class StoppingTheDriver(unittest.TestCase):
@@ -41,14 +44,17 @@ class StoppingTheDriver(unittest.TestCase):
             f.write(os.urandom(8 << 20))
         os.chmod(os.path.join(self.root, "big.bin"), 0o644)
 
-    def stop_driver_with(self, signum):
+    def stop_driver_with(self, send):
         # 8 MB at 128 KB/s: a minute, far longer than the test waits.
         with harness.Nginx(self.root, extra="location / { limit_rate 128k; }") as server:
             marker = f"kv-stop-{uuid.uuid4().hex}"
             target = os.path.join(self.root, marker + ".bin")
             env = dict(os.environ, KORVENDAL_BUILD_DIR=os.path.dirname(harness.Context.build))
+            # A session of its own, as a shell puts a command: the terminal's Ctrl-C goes to
+            # that whole process group.
             driver = subprocess.Popen([DRIVER, "tool", "get", server.url("big.bin"), harness.winpath(target)],
-                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, env=env)
+                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, env=env,
+                                      start_new_session=True)
             try:
                 deadline = time.monotonic() + 60
                 while not (os.path.exists(target) and os.path.getsize(target) > 0):
@@ -58,7 +64,7 @@ class StoppingTheDriver(unittest.TestCase):
                 running = processes_naming(marker)
                 self.assertTrue(any("kvtool.exe" in line and not line.startswith("timeout") for line in running),
                                 running)
-                os.kill(driver.pid, signum)
+                send(driver.pid)
                 driver.wait(timeout=30)
                 deadline = time.monotonic() + 10
                 while processes_naming(marker) and time.monotonic() < deadline:
@@ -70,10 +76,10 @@ class StoppingTheDriver(unittest.TestCase):
                     driver.wait()
 
     def test_ctrl_c_stops_the_windows_program(self):
-        self.stop_driver_with(signal.SIGINT)
+        self.stop_driver_with(lambda pid: os.killpg(pid, signal.SIGINT))
 
     def test_a_kill_of_the_driver_stops_the_windows_program(self):
-        self.stop_driver_with(signal.SIGTERM)
+        self.stop_driver_with(lambda pid: os.kill(pid, signal.SIGTERM))
 
 
 if __name__ == "__main__":
