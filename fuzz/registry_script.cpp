@@ -1,6 +1,6 @@
 // Fuzz target: the registry-script parser over any text (UTF-8 where valid, other bytes as
 // themselves), as a damaged or hand-edited script resource would hold it.
-#include "control/registry_script_parser.h"
+#include "control/module/registry_script_parser.h"
 
 #include "utf8.h"
 
