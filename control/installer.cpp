@@ -17,7 +17,6 @@
 
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string_view>
 
 namespace {
@@ -45,14 +44,6 @@ constexpr char kNoTempFolder[] = "사용자 임시 폴더를 찾을 수 없어 �
 // into a separator, so inexact text would name another file than the one asked for.
 std::optional<std::string> ExactAnsi(BSTR value) {
     return kv::WideToAnsiExact(std::wstring_view(value ? value : L"", ::SysStringLen(value)));
-}
-
-// The same for members that refuse such text as an invalid argument (CATCH_RETURN gives
-// E_INVALIDARG for std::invalid_argument).
-std::string ToAnsi(BSTR value) {
-    std::optional<std::string> text = ExactAnsi(value);
-    if (!text) throw std::invalid_argument("text without an exact ANSI form");
-    return std::move(*text);
 }
 
 HRESULT ToBstr(const std::string& value, BSTR* out) {
@@ -209,12 +200,16 @@ HRESULT CInstaller::Init(BSTR url, BSTR file) noexcept try {
         bool& running;
         ~InitScope() { running = false; }
     } scope{initRunning_};
-    baseUrl = ToAnsi(url);
+    // A URL or file name without an exact ANSI form names something else than was asked
+    // for: it is refused like an empty URL, before anything is changed or sent.
+    std::optional<std::string> server = ExactAnsi(url);
+    std::optional<std::string> requested = ExactAnsi(file);
+    if (!server || !requested) return E_INVALIDARG;
+    baseUrl = std::move(*server);
     if (baseUrl.empty()) return E_INVALIDARG;
     if (baseUrl.back() != '/') baseUrl += '/';
-    std::string requested = ToAnsi(file);
-    if (!IsContainedRelativePath(requested)) return ReportError(E_INVALIDARG, kUnsafeFileName);
-    fileName = std::move(requested);
+    if (!IsContainedRelativePath(*requested)) return ReportError(E_INVALIDARG, kUnsafeFileName);
+    fileName = std::move(*requested);
     if (infoFileName.empty()) return ReportError(E_FAIL, kMissingInfoFileName);
     RETURN_IF_FAILED(FetchSkinArchive());
     controller.SetInitialized();

@@ -176,7 +176,7 @@ kv::ComPtr<IOleObject>* Closer::ole = nullptr;
 
 TEST(InstallerLifetime, ClosingAndReleasingTheControlDuringATransferEndsItCleanly) {
     kv::SocketLibraryScope sockets;
-    LoopbackServer server(std::string(5000000, 'k'));
+    LoopbackServer server(std::string(200000, 'k'));
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = Closer::Procedure;
     windowClass.hInstance = ::GetModuleHandleW(nullptr);

@@ -166,7 +166,8 @@ when(function () { return status() == "다운로드 완료"; }, function () {
         run, log = self.run_steps("""
 show(216);
 external.click(218);
-when(function () { return status() == "다운로드 중..."; }, function () {
+// Stopped once some bytes are on disk, so that the next start finds a partial file.
+when(function () { return status() == "다운로드 중..." && external.text(211) != "0 KB"; }, function () {
   external.click(219);
   when(function () { return status() == "다운로드 중단"; }, function () {
     show(217); show(218); show(219);
