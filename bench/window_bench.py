@@ -40,7 +40,7 @@ def heavy_skin():
     data = io.BytesIO()
     with zipfile.ZipFile(data, "w", zipfile.ZIP_DEFLATED) as archive:
         archive.writestr("Config.ini", skins.CONFIG_INI)
-        archive.writestr("bk_main.jpg", noise_jpeg(600, 480))
+        archive.writestr("bk_main.jpg", noise_jpeg(1024, 768))
         for button in skins.BUTTONS:
             for state in skins.STATES:
                 archive.writestr(f"btn_{button}{state}.jpg", noise_jpeg(64, 24))
