@@ -163,6 +163,14 @@ class Signer:
              *self.timestamp, "-in", source, "-out", target], f"signing {os.path.basename(source)}")
 
 
+def stripped(ocx, machine, staging):
+    """A copy of the control without its debugging information (a build with it is several
+    times the size, and a user downloads it); gives the copy's path."""
+    copy = os.path.join(staging, f"{machine}-{OCX}")
+    run([f"{machine}-w64-mingw32-strip", "--strip-debug", "-o", copy, ocx], f"stripping {ocx}")
+    return copy
+
+
 def package(build, out, signer, sources=ROOT):
     """Writes the cabinet, the INF, the x64 control and the snippet into `out`."""
     x86_ocx, x64_ocx = os.path.join(build, "x86", OCX), os.path.join(build, "x64", OCX)
@@ -181,13 +189,13 @@ def package(build, out, signer, sources=ROOT):
     with tempfile.TemporaryDirectory(prefix="kv-package-") as staging:
         # The control is signed before it goes in, since the browser checks it again when
         # it registers the file taken out of the cabinet.
-        signer.sign(x86_ocx, os.path.join(staging, OCX))
+        signer.sign(stripped(x86_ocx, "i686", staging), os.path.join(staging, OCX))
         shutil.copyfile(os.path.join(out, INF), os.path.join(staging, INF))
         unsigned = os.path.join(staging, CAB)
         run(["gcab", "--create", "--nopath", "--zip", unsigned,
              os.path.join(staging, OCX), os.path.join(staging, INF)], "making the cabinet")
         signer.sign(unsigned, os.path.join(out, CAB))
-    signer.sign(x64_ocx, os.path.join(out, "x64", OCX))
+        signer.sign(stripped(x64_ocx, "x86_64", staging), os.path.join(out, "x64", OCX))
     with open(os.path.join(out, SNIPPET), "w", encoding="utf-8") as f:
         f.write(object_snippet(class_id, version))
     return [os.path.join(out, name) for name in (CAB, INF, os.path.join("x64", OCX), SNIPPET)]

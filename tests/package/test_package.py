@@ -93,6 +93,10 @@ class Package(unittest.TestCase):
                                  ("WineDbg", "ShowCrashDialog", ["/t", "REG_DWORD", "/d", "0"])):
             subprocess.run([harness.WINE_RUN, arch, "reg", "add", "HKCU\\Software\\Wine\\" + key,
                             "/v", value, *kind, "/f"], timeout=120, check=True, **quiet)
+        # The desktop started by wineboot has already chosen its graphics driver: end the
+        # prefix's programs so that the next start reads the null driver.
+        for ending in (["-k"], ["-w"]):
+            subprocess.run(["wineserver", *ending], timeout=120, check=False, **quiet)
         harness.warm_up()
 
     def test_writes_the_package_and_the_signatures_verify_against_the_test_authority(self):
