@@ -161,10 +161,10 @@ class Package(unittest.TestCase):
         # Where the code download puts the files it takes out of a cabinet.
         folder = os.path.join(self.prefix, "drive_c", "windows", "Downloaded Program Files")
         os.makedirs(folder, exist_ok=True)
-        bits = "" if harness.Context.arch == "x86" else "x64"
+        shipped = os.path.join(self.unpacked if harness.Context.arch == "x86" else os.path.join(self.out, "x64"),
+                               "Korvendal.ocx")
         ocx = os.path.join(folder, "Korvendal.ocx")
-        shutil.copyfile(os.path.join(self.unpacked if bits == "" else os.path.join(self.out, bits),
-                                     "Korvendal.ocx"), ocx)
+        shutil.copyfile(shipped, ocx)
         registered = harness.wine(["regsvr32", "/s", harness.winpath(ocx)])
         self.assertEqual(registered.returncode, 0, registered)
 
