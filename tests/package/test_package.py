@@ -1,0 +1,204 @@
+"""The web package as the browser, the publisher and the page author meet it: tools/package.py
+run against the built trees, its signatures checked by osslsigncode, its cabinet unpacked by
+cabextract, its INF read by SetupAPI, and its control registered in a fresh Wine prefix where
+the page snippet runs in korvendal-host against a real nginx.
+
+A 32-bit run installs the 32-bit control taken out of the cabinet; where the kernel runs no
+32-bit programs the x64 build tree runs this, and the fresh prefix gets the signed x64 control
+from x64/ instead (the 32-bit control is then checked as bytes only)."""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+import uuid
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+sys.path.insert(0, os.path.join(HERE, "..", "host"))
+import harness  # noqa: E402
+import skins  # noqa: E402
+from host_pages import run_page  # noqa: E402
+
+PACKAGE = os.path.join(harness.ROOT, "tools", "package.py")
+CLSID = "{D0D05CAA-80C0-455A-B5C8-6433218CBA29}"
+I386, AMD64 = 0x14C, 0x8664
+
+
+def package(out, *options):
+    build_root = os.path.dirname(harness.Context.build)
+    done = subprocess.run([sys.executable, PACKAGE, "--build", build_root, "--out", out, *options],
+                          capture_output=True, text=True, timeout=300)
+    if done.returncode != 0:
+        raise AssertionError(f"package.py failed: {done.stderr}")
+    return done.stdout
+
+
+def verify(path, authority):
+    return subprocess.run(["osslsigncode", "verify", "-CAfile", authority, "-in", path],
+                          capture_output=True, text=True, timeout=60)
+
+
+def machine(path):
+    """The machine field of a PE file's header."""
+    with open(path, "rb") as f:
+        data = f.read(4096)
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    assert data[pe:pe + 4] == b"PE\0\0"
+    return struct.unpack_from("<H", data, pe + 4)[0]
+
+
+def openssl(*args):
+    subprocess.run(["openssl", *args], check=True, capture_output=True, timeout=120)
+
+
+class Package(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.work = tempfile.mkdtemp(prefix="kv-package-test-")
+        cls.out = os.path.join(cls.work, "dist")
+        cls.printed = package(cls.out)
+        cls.unpacked = os.path.join(cls.work, "unpacked")
+        cls.cabextract = subprocess.run(["cabextract", "-d", cls.unpacked,
+                                         os.path.join(cls.out, "Korvendal.cab")],
+                                        capture_output=True, text=True, timeout=60)
+        cls.authority = os.path.join(cls.out, "test-ca", "ca.crt")
+        cls.prefix = None
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.prefix:
+            subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=cls.prefix),
+                           capture_output=True, timeout=60, check=False)
+            os.environ.pop("WINEPREFIX", None)
+            if cls.previous_prefix is not None:
+                os.environ["WINEPREFIX"] = cls.previous_prefix
+        shutil.rmtree(cls.work, ignore_errors=True)
+
+    @classmethod
+    def fresh_prefix(cls):
+        """A Wine prefix of its own, made once for the class and headless; from then on
+        every Wine run of this test happens there."""
+        if cls.prefix:
+            return
+        cls.prefix = os.path.join(cls.work, "prefix")
+        cls.previous_prefix = os.environ.get("WINEPREFIX")
+        os.environ["WINEPREFIX"] = cls.prefix
+        quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        arch = harness.Context.arch
+        subprocess.run([harness.WINE_RUN, arch, "wineboot", "-i"], timeout=300, check=True, **quiet)
+        for key, value, kind in (("Drivers", "Graphics", ["/d", "null"]),
+                                 ("WineDbg", "ShowCrashDialog", ["/t", "REG_DWORD", "/d", "0"])):
+            subprocess.run([harness.WINE_RUN, arch, "reg", "add", "HKCU\\Software\\Wine\\" + key,
+                            "/v", value, *kind, "/f"], timeout=120, check=True, **quiet)
+        # The desktop started by wineboot has already chosen its graphics driver: end the
+        # prefix's programs so that the next start reads the null driver.
+        for ending in (["-k"], ["-w"]):
+            subprocess.run(["wineserver", *ending], timeout=120, check=False, **quiet)
+        harness.warm_up()
+
+    def test_writes_the_package_and_the_signatures_verify_against_the_test_authority(self):
+        for name in ("Korvendal.cab", "Korvendal.inf", "korvendal-object.html",
+                     os.path.join("x64", "Korvendal.ocx")):
+            self.assertIn(f"WROTE {os.path.join(self.out, name)}", self.printed)
+        signed = [os.path.join(self.out, "Korvendal.cab"), os.path.join(self.out, "x64", "Korvendal.ocx"),
+                  os.path.join(self.unpacked, "Korvendal.ocx")]
+        for path in signed:
+            checked = verify(path, self.authority)
+            self.assertEqual(checked.returncode, 0, f"{path}: {checked.stdout} {checked.stderr}")
+            self.assertIn("Korvendal Test Publisher", checked.stdout)
+        self.assertEqual(machine(signed[1]), AMD64)
+        # A key is never left readable by others.
+        for key in ("ca.key", "codesign.key"):
+            self.assertEqual(os.stat(os.path.join(self.out, "test-ca", key)).st_mode & 0o077, 0)
+
+    def test_cabinet_holds_exactly_the_32_bit_control_and_the_inf(self):
+        self.assertEqual(self.cabextract.returncode, 0, self.cabextract.stderr)
+        self.assertEqual(sorted(os.listdir(self.unpacked)), ["Korvendal.inf", "Korvendal.ocx"])
+        self.assertEqual(machine(os.path.join(self.unpacked, "Korvendal.ocx")), I386)
+        with open(os.path.join(self.unpacked, "Korvendal.inf"), "rb") as packed, \
+                open(os.path.join(self.out, "Korvendal.inf"), "rb") as beside:
+            self.assertEqual(packed.read(), beside.read())
+
+    def test_a_publisher_certificate_signs_instead_of_the_test_authority(self):
+        own = os.path.join(self.work, "publisher")
+        os.makedirs(own)
+        key, cert, bundle = (os.path.join(own, n) for n in ("key.pem", "cert.pem", "publisher.p12"))
+        password = os.path.join(own, "password")
+        with open(password, "w") as f:
+            f.write("korvendal-publisher")
+        openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "30", "-keyout", key,
+                "-out", cert, "-subj", "/CN=Publisher Of Its Own", "-addext", "extendedKeyUsage=codeSigning")
+        openssl("pkcs12", "-export", "-inkey", key, "-in", cert, "-out", bundle,
+                "-passout", "file:" + password)
+        out = os.path.join(self.work, "publisher-dist")
+        printed = package(out, "--pkcs12", bundle, "--password-file", password)
+        self.assertNotIn("test authority", printed)
+        self.assertFalse(os.path.exists(os.path.join(out, "test-ca")))
+        cab = os.path.join(out, "Korvendal.cab")
+        self.assertEqual(verify(cab, cert).returncode, 0)
+        self.assertNotEqual(verify(cab, self.authority).returncode, 0)
+
+    def test_platform_inf_reader_finds_the_file_its_class_and_version(self):
+        self.fresh_prefix()
+        read = harness.wine([harness.program("inf_reader_test.exe"),
+                             harness.winpath(os.path.join(self.unpacked, "Korvendal.inf"))])
+        self.assertEqual(read.returncode, 0, read)
+        self.assertEqual(read.stdout.decode().splitlines(), [
+            "[version] signature=$CHICAGO$",
+            "[version] AdvancedINF=2.0",
+            "[Add.Code] Korvendal.ocx=Korvendal.ocx",
+            "[Korvendal.ocx] file-win32-x86=thiscab",
+            f"[Korvendal.ocx] clsid={CLSID}",
+            "[Korvendal.ocx] FileVersion=1|0|1|7",
+            "[Korvendal.ocx] RegisterServer=yes",
+        ])
+
+    def test_control_registered_in_a_fresh_prefix_runs_the_page_snippet(self):
+        self.fresh_prefix()
+        # Where the code download puts the files it takes out of a cabinet.
+        folder = os.path.join(self.prefix, "drive_c", "windows", "Downloaded Program Files")
+        os.makedirs(folder, exist_ok=True)
+        shipped = os.path.join(self.unpacked if harness.Context.arch == "x86" else os.path.join(self.out, "x64"),
+                               "Korvendal.ocx")
+        ocx = os.path.join(folder, "Korvendal.ocx")
+        shutil.copyfile(shipped, ocx)
+        registered = harness.wine(["regsvr32", "/s", harness.winpath(ocx)])
+        self.assertEqual(registered.returncode, 0, registered)
+
+        served = os.path.join(self.work, "served")
+        os.makedirs(served)
+        target = f"kvpackage-{uuid.uuid4().hex}.exe"
+        with open(os.path.join(served, "skin.zip"), "wb") as f:
+            f.write(skins.skin_archive())
+        with open(os.path.join(served, target), "wb") as f:
+            f.write(os.urandom(20000))
+        for path in (self.work, served):
+            os.chmod(path, 0o755)  # nginx's workers read it under an account of their own
+        for name in os.listdir(served):
+            os.chmod(os.path.join(served, name), 0o644)
+
+        with open(os.path.join(self.out, "korvendal-object.html"), encoding="utf-8") as f:
+            snippet = f.read()
+        with harness.Nginx(served) as server:
+            page = snippet
+            for example, used in (
+                    ('"http://www.example.com/download/"', f'"{server.url()}"'),
+                    ('"setup.exe"', f'"{target}"'),
+                    ("// The control's window exists; the page's scripts run after this.", 'alert("OnCreate");'),
+                    ("// Init returned: the window waits for the user to start the download.",
+                     'alert("Init ok"); window.close();'),
+                    ("// The control is missing", "window.close(); //")):
+                self.assertIn(example, page)
+                page = page.replace(example, used)
+            run = run_page("<html><body>\n" + page + "</body></html>\n")
+            log = server.access_log()
+        self.assertEqual(run.status, 0, run)
+        self.assertEqual(run.alerts, ["OnCreate", "Init ok"], run)
+        self.assertIn("GET /skin.zip ", log)
+
+
+if __name__ == "__main__":
+    harness.run()
