@@ -25,7 +25,10 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
 import harness  # noqa: E402
 
 CLSID = "D0D05CAA-80C0-455A-B5C8-6433218CBA29"
-SAMPLE_SIZE = 3 * 1024 * 1024  # served at 1 MB/s: about three seconds of transfer
+# The labels are refreshed once per so many received pieces (about 1 MB), so a larger file
+# lets the transfer picture be taken nearer to 40 %; the rate keeps it about three seconds.
+SAMPLE_SIZE = 12 * 1024 * 1024
+SAMPLE_RATE = "4m"
 BUTTONS = ("run", "start", "stop", "close", "folder")
 DONE = "다운로드 완료"
 
@@ -93,17 +96,17 @@ def button_sheet(skin_folder, out):
 
 
 def unix_path(windows_path):
-    """C:\\users\\root\\... in the project's prefix as a Unix path (Documents is /root)."""
-    converted = subprocess.run(["winepath", "-u", windows_path], capture_output=True, text=True,
-                               env=dict(os.environ, WINEDEBUG="-all"), timeout=60)
-    return converted.stdout.strip()
+    """C:\\users\\root\\... in the project's prefix as a Unix path (Documents leads to /root)."""
+    prefix = os.environ.get("WINEPREFIX") or os.environ.get(
+        "KORVENDAL_WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
+    return os.path.join(prefix, "drive_c", *windows_path[3:].split("\\"))
 
 
 def preview(skin, out_dir):
     os.makedirs(out_dir, exist_ok=True)
     out_dir = os.path.abspath(out_dir)
     work = tempfile.mkdtemp(prefix="kv-preview-")
-    base = "KvPreview\\" + uuid.uuid4().hex
+    base = "KvPreview-" + uuid.uuid4().hex
     target = f"Setup-{uuid.uuid4().hex[:8]}.exe"
     try:
         served = os.path.join(work, "served")
@@ -128,7 +131,7 @@ def preview(skin, out_dir):
         ocx = harness.program("Korvendal.ocx")
         if harness.wine(["regsvr32", "/s", harness.winpath(ocx)]).returncode != 0:
             raise RuntimeError("registering Korvendal.ocx failed")
-        with harness.Nginx(served, extra="limit_rate 1m;") as server:
+        with harness.Nginx(served, extra=f"limit_rate {SAMPLE_RATE};") as server:
             page = os.path.join(work, "preview.html")
             with open(page, "w", encoding="utf-8") as f:
                 f.write(PAGE % {

@@ -303,6 +303,9 @@ int RunSkinCheckCommand(const Arguments& args) {
         ::CreateDirectoryA(folder.c_str(), nullptr);
         CheckArchive(path, folder);
         laidOut = SkinChecker(folder, *window).Check();
+        // The extraction leaves the current folder inside what it unpacked, which would keep
+        // that folder from being removed.
+        ::SetCurrentDirectoryA(GetTempFolder().c_str());
         RemoveTree(folder);
     }
     ::CoUninitialize();
