@@ -5,10 +5,10 @@ window, and writes PNG pictures of its looks. Prints the path of each picture, o
 
     skin_preview.py SKIN (folder or zip) --build BUILD_DIR --arch x64 [--out DIR]
 
-Pictures: idle, the mouse over each idle button, a transfer under way at 40 % or more, the
-mouse over stop during it, done, the mouse over run when done, and buttons.png, a sheet of
-the 20 button pictures as files (normal, pressed, mouse over, disabled), since the pressed
-look only shows while a button is held down.
+Pictures: idle; each idle button under the mouse and held down; a transfer under way at 40 %
+or more, with stop under the mouse and held down; done, with run under the mouse and held
+down; and buttons.png, a sheet of the 20 button pictures as files (a row per button:
+normal, pressed, mouse over, disabled), which also shows the looks of disabled buttons.
 """
 import argparse
 import json
@@ -52,17 +52,19 @@ function run() {
   step.then();
   later(run, step.pause || 0);
 }
+// The mouse over a button, then the button held down (let go off the window: no click).
 function over(id, name) {
   steps.push({then: function () { external.hover(id); }, pause: 300});
-  steps.push({then: function () { shot(name); external.leave(id); }, pause: 400});
+  steps.push({then: function () { shot(name + "-over"); external.press(id); }, pause: 300});
+  steps.push({then: function () { shot(name + "-pressed"); external.release(id); }, pause: 400});
 }
 steps.push({then: function () { shot("idle"); }});
-over(221, "idle-over-folder"); over(218, "idle-over-start"); over(220, "idle-over-close");
+over(221, "idle-folder"); over(218, "idle-start"); over(220, "idle-close");
 steps.push({then: function () { external.click(218); }});
 steps.push({until: function () { return percent() >= 40; }, then: function () { shot("transfer"); }});
-over(219, "transfer-over-stop");
+over(219, "transfer-stop");
 steps.push({until: function () { return external.text(215) == %(done)s; }, then: function () { shot("done"); }});
-over(217, "done-over-run");
+over(217, "done-run");
 try {
   Installer.BasePath = %(base)s;
   Installer.InfoFileName = "skin.zip";

@@ -39,9 +39,10 @@ class SkinPreview(unittest.TestCase):
                                  capture_output=True, text=True, timeout=400)
             self.assertEqual(run.returncode, 0, run)
             shots = {os.path.basename(p)[:-4]: p for p in run.stdout.splitlines()}
-            self.assertEqual(sorted(shots), sorted([
-                "idle", "idle-over-folder", "idle-over-start", "idle-over-close", "transfer",
-                "transfer-over-stop", "done", "done-over-run", "buttons"]))
+            looks = [f"{phase}-{button}-{look}" for phase, button in
+                     (("idle", "folder"), ("idle", "start"), ("idle", "close"),
+                      ("transfer", "stop"), ("done", "run")) for look in ("over", "pressed")]
+            self.assertEqual(sorted(shots), sorted(["idle", "transfer", "done", "buttons"] + looks))
             for name, path in shots.items():
                 if name != "buttons":
                     self.assertEqual(size(path), (378, 311), name)
@@ -51,9 +52,12 @@ class SkinPreview(unittest.TestCase):
             self.assert_near(pixel(shots["idle"], 5, 300), (238, 242, 246))
             self.assert_near(pixel(shots["done"], 300, 240), (47, 128, 200))
             self.assert_near(pixel(shots["transfer"], 18, 240), (47, 128, 200))
-            # The start button's body, normal and under the mouse (its caption lies elsewhere).
+            # The start button's body, normal, under the mouse and held (its caption lies
+            # elsewhere); held, it must not have started the transfer.
             self.assert_near(pixel(shots["idle"], 200, 290), (0x34, 0x69, 0x9d), 12)
-            self.assert_near(pixel(shots["idle-over-start"], 200, 290), (0x47, 0x84, 0xbd), 12)
+            self.assert_near(pixel(shots["idle-start-over"], 200, 290), (0x47, 0x84, 0xbd), 12)
+            self.assert_near(pixel(shots["idle-start-pressed"], 200, 290), (0x2d, 0x5e, 0x90), 12)
+            self.assert_near(pixel(shots["idle-close-pressed"], 18, 240), (245, 245, 245))
 
 
 if __name__ == "__main__":
