@@ -25,12 +25,15 @@ enum : DISPID {
     kDispRect,
     kDispPixel,
     kDispCapture,
+    kDispPress,
+    kDispRelease,
 };
 
 constexpr DispatchMember kMembers[] = {{L"click", kDispClick},     {L"hover", kDispHover}, {L"leave", kDispLeave},
                                {L"text", kDispText},       {L"visible", kDispVisible},
                                {L"enabled", kDispEnabled}, {L"rect", kDispRect},   {L"pixel", kDispPixel},
-                               {L"capture", kDispCapture}};
+                               {L"capture", kDispCapture}, {L"press", kDispPress},
+                               {L"release", kDispRelease}};
 
 // Thrown inside Invoke only; script sees it as an exception with this number and text.
 struct ScriptFailure {
@@ -114,7 +117,7 @@ STDMETHODIMP CExternalObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPA
                                      EXCEPINFO* exception, UINT*) noexcept try {
     if (result) ::VariantInit(result);
     if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
-    if (id < kDispClick || id > kDispCapture) return DISP_E_MEMBERNOTFOUND;
+    if (id < kDispClick || id > kDispRelease) return DISP_E_MEMBERNOTFOUND;
     VARIANT value;
     ::VariantInit(&value);
     try {
@@ -164,6 +167,13 @@ void CExternalObject::Call(DISPID id, const DISPPARAMS* params, VARIANT& result)
     case kDispLeave:
         Child(params);  // an unknown id is a mistake here as well
         Check(MovePointerOff(Control()), L"the pointer cannot leave the control window");
+        return;
+    case kDispPress:
+        Check(PressOn(Child(params)), L"the pointer cannot press that child");
+        return;
+    case kDispRelease:
+        Child(params);
+        Check(ReleaseOff(Control()), L"the pointer cannot leave the control window");
         return;
     case kDispText:
         SetText(result, WindowText(Child(params)));

@@ -1,7 +1,7 @@
 // `window.external`: the host's automation object, through which a page drives the child
 // controls of its first control's window as a tester would, by control id: it clicks
-// them and moves the pointer over them as a user's hand does, reads their text, state and
-// place, and reads back the window as it is painted.
+// them, holds them down and moves the pointer over them as a user's hand does, reads their
+// text, state and place, and reads back the window as it is painted.
 #pragma once
 
 #include <oaidl.h>

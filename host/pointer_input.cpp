@@ -20,6 +20,14 @@ HRESULT MovePointerTo(POINT point) {
     return S_OK;
 }
 
+HRESULT SendButton(DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    RETURN_HR_IF(::kv::HresultFromLastError(), ::SendInput(1, &input, sizeof(INPUT)) != 1);
+    return S_OK;
+}
+
 }  // namespace
 
 HRESULT MovePointerOnto(HWND window) {
@@ -58,6 +66,16 @@ HRESULT ClickOn(HWND window) {
     press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     RETURN_HR_IF(::kv::HresultFromLastError(), ::SendInput(2, press, sizeof(INPUT)) != 2);
     return S_OK;
+}
+
+HRESULT PressOn(HWND window) {
+    RETURN_IF_FAILED(MovePointerOnto(window));
+    return SendButton(MOUSEEVENTF_LEFTDOWN);
+}
+
+HRESULT ReleaseOff(HWND outside) {
+    RETURN_IF_FAILED(MovePointerOff(outside));
+    return SendButton(MOUSEEVENTF_LEFTUP);
 }
 
 }  // namespace kv::host

@@ -15,5 +15,11 @@ namespace kv::host {
 // Moves the pointer onto `window` and presses and releases the left button there. The
 // click is handled later, by the thread's message loop.
 [[nodiscard]] HRESULT ClickOn(HWND window);
+// Moves the pointer onto `window` and holds the left button down there: a button shows its
+// pressed look until the release.
+[[nodiscard]] HRESULT PressOn(HWND window);
+// Moves the pointer off `outside` and lets the left button go there, so that a held button
+// is released without a click, as when a user slides off before letting go.
+[[nodiscard]] HRESULT ReleaseOff(HWND outside);
 
 }  // namespace kv::host

@@ -1,6 +1,6 @@
 // Clicks and pointer moves through the system's input queue, on real windows of a
 // top-most window of this test: a user's click reaches an enabled button only, and a
-// window that tracks the pointer sees it come and go.
+// window that tracks the pointer sees it come and go; a held button looks pressed.
 #include "host/pointer_input.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +87,15 @@ TEST_F(PointerInput, ClickReachesAnEnabledButtonOnly) {
     EXPECT_TRUE(PumpUntil([] { return gClicks[kEnabledId] > 0; }));
     EXPECT_EQ(1, gClicks[kEnabledId]);
     EXPECT_EQ(0, gClicks[kDisabledId]);
+}
+
+TEST_F(PointerInput, HeldButtonLooksPressedAndLetGoOutsideGivesNoClick) {
+    const auto pushed = [this] { return (::SendMessageW(enabled_, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; };
+    ASSERT_EQ(S_OK, PressOn(enabled_));
+    EXPECT_TRUE(PumpUntil(pushed));
+    ASSERT_EQ(S_OK, ReleaseOff(parent_.get()));
+    EXPECT_TRUE(PumpUntil([&] { return !pushed(); }));
+    EXPECT_EQ(0, gClicks[kEnabledId]);
 }
 
 TEST_F(PointerInput, WindowUnderThePointerSeesItComeAndGo) {

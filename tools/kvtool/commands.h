@@ -10,3 +10,4 @@ using Arguments = std::vector<std::string>;  // narrow, ANSI code page
 int RunSizeCommand(const Arguments& args);     // size URL [--silence-limit MS]
 int RunGetCommand(const Arguments& args);      // get URL PATH [--stop-after-progress N] [--silence-limit MS]
 int RunExtractCommand(const Arguments& args);  // extract ARCHIVE DEST
+int RunSkinCheckCommand(const Arguments& args);  // skin-check FOLDER|ARCHIVE [--window WxH]

@@ -27,7 +27,8 @@ Arguments AnsiArguments() {
 int Usage() {
     std::fputs("usage: kvtool size URL [--silence-limit MS]\n"
                "       kvtool get URL PATH [--stop-after-progress N] [--silence-limit MS]\n"
-               "       kvtool extract ARCHIVE DEST\n",
+               "       kvtool extract ARCHIVE DEST\n"
+               "       kvtool skin-check FOLDER|ARCHIVE [--window WIDTHxHEIGHT]\n",
                stderr);
     return 2;
 }
@@ -42,5 +43,6 @@ int main() {
     if (command == "size") return RunSizeCommand(args);
     if (command == "get") return RunGetCommand(args);
     if (command == "extract") return RunExtractCommand(args);
+    if (command == "skin-check") return RunSkinCheckCommand(args);
     return Usage();
 }
