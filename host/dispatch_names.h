@@ -1,5 +1,5 @@
 // Late-bound objects of the host without type information: a fixed table of member names
-// and dispids answers GetIDsOfNames.
+// and dispids answers GetIDsOfNames, and there is no type information to give.
 #pragma once
 
 #include <oaidl.h>
@@ -28,6 +28,17 @@ HRESULT IdsOfNames(const DispatchMember (&members)[N], LPOLESTR* names, UINT cou
         if (ids[k] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
     }
     return hr;
+}
+
+inline HRESULT NoTypeInfoCount(UINT* count) noexcept {
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+
+inline HRESULT NoTypeInfo(ITypeInfo** info) noexcept {
+    if (info) *info = nullptr;
+    return DISP_E_BADINDEX;
 }
 
 }  // namespace kv::host

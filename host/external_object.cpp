@@ -98,16 +98,9 @@ std::wstring Joined(std::initializer_list<long> numbers) {
 
 }  // namespace
 
-STDMETHODIMP CExternalObject::GetTypeInfoCount(UINT* count) noexcept {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
+STDMETHODIMP CExternalObject::GetTypeInfoCount(UINT* count) noexcept { return NoTypeInfoCount(count); }
 
-STDMETHODIMP CExternalObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept {
-    if (info) *info = nullptr;
-    return DISP_E_BADINDEX;
-}
+STDMETHODIMP CExternalObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept { return NoTypeInfo(info); }
 
 STDMETHODIMP CExternalObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept {
     return IdsOfNames(kMembers, names, count, ids);

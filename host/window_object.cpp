@@ -64,16 +64,9 @@ TimerCallback TimerCallbackFrom(const VARIANT& value) {
     return callback;
 }
 
-STDMETHODIMP CWindowObject::GetTypeInfoCount(UINT* count) noexcept {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
+STDMETHODIMP CWindowObject::GetTypeInfoCount(UINT* count) noexcept { return NoTypeInfoCount(count); }
 
-STDMETHODIMP CWindowObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept {
-    if (info) *info = nullptr;
-    return DISP_E_BADINDEX;
-}
+STDMETHODIMP CWindowObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept { return NoTypeInfo(info); }
 
 STDMETHODIMP CWindowObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept {
     return IdsOfNames(kMembers, names, count, ids);

@@ -14,6 +14,16 @@
 
 namespace {
 
+// A message-only window whose procedure runs inside a transfer's message pump.
+HWND MessageWindow(const wchar_t* className, WNDPROC procedure) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = className;
+    ::RegisterClassW(&windowClass);
+    return ::CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance, nullptr);
+}
+
 // The server folder of the tests' own loopback server, as Init takes it.
 std::wstring FolderUrl(const LoopbackServer& server) {
     const std::string url = server.Url("skins");
@@ -50,13 +60,7 @@ std::wstring TempFolder() {
 TEST(InstallerLifetime, LastReleaseInsideInitsTransferWaitsForInitToReturn) {
     kv::SocketLibraryScope sockets;
     LoopbackServer server(std::string(200000, 'k'));
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = Dropper::Procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"KorvendalTestDropper";
-    ::RegisterClassW(&windowClass);
-    HWND dropper = ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0,
-                                     HWND_MESSAGE, nullptr, windowClass.hInstance, nullptr);
+    HWND dropper = MessageWindow(L"KorvendalTestDropper", Dropper::Procedure);
     ASSERT_NE(nullptr, dropper);
 
     const std::wstring tag = L"kv-lifetime-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
@@ -118,13 +122,7 @@ std::wstring Reenter::initText, Reenter::basePathText;
 TEST(InstallerLifetime, InitAndThePropertiesAreRefusedWhileInitRuns) {
     kv::SocketLibraryScope sockets;
     LoopbackServer server(std::string(200000, 'k'));
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = Reenter::Procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"KorvendalTestReenter";
-    ::RegisterClassW(&windowClass);
-    HWND caller = ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                    nullptr, windowClass.hInstance, nullptr);
+    HWND caller = MessageWindow(L"KorvendalTestReenter", Reenter::Procedure);
     ASSERT_NE(nullptr, caller);
     const std::wstring tag = L"kv-reenter-" + std::to_wstring(::GetCurrentProcessId());
     auto installer = NewInstaller<IInstaller>();
@@ -177,13 +175,7 @@ kv::ComPtr<IOleObject>* Closer::ole = nullptr;
 TEST(InstallerLifetime, ClosingAndReleasingTheControlDuringATransferEndsItCleanly) {
     kv::SocketLibraryScope sockets;
     LoopbackServer server(std::string(200000, 'k'));
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = Closer::Procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"KorvendalTestCloser";
-    ::RegisterClassW(&windowClass);
-    HWND closer = ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                    nullptr, windowClass.hInstance, nullptr);
+    HWND closer = MessageWindow(L"KorvendalTestCloser", Closer::Procedure);
     ASSERT_NE(nullptr, closer);
     FakeSite site;
     auto ole = NewInstaller<IOleObject>();
