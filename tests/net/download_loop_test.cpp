@@ -44,7 +44,8 @@ protected:
     void SetUp() override {
         char folder[MAX_PATH];
         ASSERT_NE(0u, ::GetTempPathA(MAX_PATH, folder));
-        path_ = std::string(folder) + "kv_download_loop.bin";
+        // Per process: ctest runs the cases of this program side by side.
+        path_ = std::string(folder) + "kv_download_loop_" + std::to_string(::GetCurrentProcessId()) + ".bin";
         ::DeleteFileA(path_.c_str());
         ASSERT_TRUE(window_);
         ASSERT_TRUE(downloader_.Initialize(window_.get(), 102400));
@@ -170,7 +171,8 @@ TEST_F(ScriptedDownload, StopAndQuitActWhileTheServerIsSilent) {
 TEST(Download, WithoutAWindowPostsNothing) {
     char folder[MAX_PATH];
     ASSERT_NE(0u, ::GetTempPathA(MAX_PATH, folder));
-    const std::string path = std::string(folder) + "kv_download_nowindow.bin";
+    const std::string path =
+        std::string(folder) + "kv_download_nowindow_" + std::to_string(::GetCurrentProcessId()) + ".bin";
     ::DeleteFileA(path.c_str());
     kvtest::ScriptedServer server;
     server.AnswerProbe();
