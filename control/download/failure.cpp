@@ -1,7 +1,14 @@
 #include "control/download/failure.h"
 
-#include "control/object/error_report.h"
 #include "net/last_error.h"
+
+#include <cstdio>
+
+std::string FormatErrorDescription(int32_t code, const std::string& text) {
+    char number[16];
+    std::snprintf(number, sizeof number, "(%ld)", static_cast<long>(code));
+    return text + number;
+}
 
 namespace kv {
 

@@ -24,7 +24,10 @@ struct Failure {
 // The engine's failure left by the call that has just returned false.
 Failure TakeEngineFailure();
 
-// "%s(%ld)": the text, then the code as a signed decimal number in parentheses.
+// The description of a failure, for script, the status line and the error box.
 std::string DescribeFailure(const Failure& failure);
 
 }  // namespace kv
+
+// "%s(%ld)": the text, then the code as a signed decimal number in parentheses.
+std::string FormatErrorDescription(int32_t code, const std::string& text);

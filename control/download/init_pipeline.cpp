@@ -14,16 +14,15 @@ namespace kv {
 namespace {
 
 constexpr int kReceiveBufferSize = 102400;
-// Without the temporary folder there is no base folder: the value alone would be relative
-// to whatever folder is current.
-constexpr char kNoTempFolder[] = "사용자 임시 폴더를 찾을 수 없어 기본 폴더를 정할 수 없습니다.";
 
 }  // namespace
+
+const char kNoTempFolderText[] = "사용자 임시 폴더를 찾을 수 없어 기본 폴더를 정할 수 없습니다.";
 
 std::optional<Failure> PlaceSkinArchive(const std::string& baseUrl, const std::string& infoFileName,
                                         std::string& basePath) {
     const std::string archivePath = MakeSkinPath(basePath, infoFileName);
-    if (archivePath.empty()) return Failure{FailureKind::Control, E_FAIL, kNoTempFolder};
+    if (archivePath.empty()) return Failure{FailureKind::Control, E_FAIL, kNoTempFolderText};
     // An archive on disk is used as it is: only whole archives are ever moved there.
     if (FileExists(archivePath)) return std::nullopt;
 

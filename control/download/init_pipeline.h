@@ -12,6 +12,10 @@
 
 namespace kv {
 
+// Without the temporary folder there is no base folder: the value alone would be relative
+// to whatever folder is current.
+extern const char kNoTempFolderText[];
+
 // The skin archive `infoFileName` fetched from `baseUrl` into the base folder and unpacked,
 // unless a file by its name is there already; a damaged archive is not a failure here (it
 // shows later as missing skin files). An empty base folder is formed by the skin path rule.

@@ -5,13 +5,6 @@
 
 #include <oleauto.h>
 
-#include <cstdio>
-
-std::string FormatErrorDescription(int32_t code, const std::string& text) {
-    char number[16];
-    std::snprintf(number, sizeof number, "(%ld)", static_cast<long>(code));
-    return text + number;
-}
 
 HRESULT ReportError(int32_t code, const std::string& text) noexcept {
     try {

@@ -2,13 +2,12 @@
 // into the thread's error object; the caller returns E_FAIL.
 #pragma once
 
+#include "control/download/failure.h"
+
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
-
-// "%s(%ld)": the text, then the code as a signed decimal number in parentheses.
-std::string FormatErrorDescription(int32_t code, const std::string& text);
 
 // Sets the thread's error information to a new error object whose only field is the
 // description, converted with the system code page. Returns E_FAIL whatever the code.

@@ -29,9 +29,6 @@ constexpr char kMissingInfoFileName[] = "스킨파일명(InfoFileName 속성)을
 constexpr char kBusyWithInit[] = "Init이 끝나기 전에는 Init을 호출하거나 속성을 바꿀 수 없습니다.";
 constexpr char kBusyWithTransfer[] = "다운로드 중에는 Init을 호출하거나 속성을 바꿀 수 없습니다.";
 constexpr int32_t kBusyCode = HRESULT_FROM_WIN32(ERROR_BUSY);
-// Without the temporary folder there is no base folder: the value alone would be relative
-// to whatever folder is current.
-constexpr char kNoTempFolder[] = "사용자 임시 폴더를 찾을 수 없어 기본 폴더를 정할 수 없습니다.";
 
 // Script text in the ANSI code page, only when every character has an ANSI form of its own:
 // the default character '?' is a wildcard, and a best fit can turn a harmless character
@@ -153,7 +150,7 @@ HRESULT CInstaller::PutBasePath(BSTR value) noexcept try {
     if (!requested || !IsContainedRelativePath(*requested))
         return ReportError(E_INVALIDARG, kUnsafeBasePath);
     std::string folder = MakeBasePath(GetTempFolder(), *requested);
-    if (folder.empty()) return ReportError(E_FAIL, kNoTempFolder);
+    if (folder.empty()) return ReportError(E_FAIL, kv::kNoTempFolderText);
     basePath_ = std::move(folder);
     CreateFolderTree(basePath_, false);
     return S_OK;
