@@ -150,7 +150,15 @@ void CDownloadController::Start() {
     const kv::ComPtr<IUnknown> keepAlive = owner_.KeepAlive();
     const std::optional<kv::Failure> failure =
         engine_.Transfer(target_.url, path, target_.sizeKnown ? target_.fileSize : 0);
-    if (!failure) return;  // the end notice does the rest
+    if (!failure) {
+        // The end notice does the rest; without a window none comes, and the transfer is
+        // over all the same, so that Init is not refused for good.
+        if (!window_) {
+            downloading_ = false;
+            timerRunning_ = false;
+        }
+        return;
+    }
 
     downloading_ = false;
     StopTimer();

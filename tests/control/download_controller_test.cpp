@@ -277,6 +277,19 @@ TEST_F(Controlled, ADoubleClickOnStartOnlyStarts) {
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(window, IDC_BTN_STOP)) == FALSE);
 }
 
+// The window goes away during a transfer: the transfer stops, no end notice can come, and the
+// controller is free again rather than busy for good.
+TEST_F(Controlled, ATransferWhoseWindowWentAwayEndsAllTheSame) {
+    engine.duringTransfer = [&] {
+        engine.duringTransfer = nullptr;
+        controller.Detach();
+    };
+    Click(IDC_BTN_START);
+    Pump();
+    EXPECT_FALSE(controller.downloading());
+    EXPECT_FALSE(controller.timerRunning());
+}
+
 TEST_F(Controlled, CloseWhileIdleFiresOnCloseOnly) {
     const Snapshot before = Take();
     Click(IDC_BTN_CLOSE);
