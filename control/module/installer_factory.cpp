@@ -1,4 +1,4 @@
-#include "control/object/installer_factory.h"
+#include "control/module/installer_factory.h"
 
 #include "control/object/installer.h"
 
