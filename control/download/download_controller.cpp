@@ -73,21 +73,21 @@ bool CDownloadController::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     }
 }
 
-void CDownloadController::BeginJob(const kv::JobSpec& spec) {
+void CDownloadController::BeginJob(const kv::NewJob& job) {
     ++job_;
     initialized_ = true;
-    const std::string folder = spec.downloadFolder.empty() ? target_.downloadFolder : spec.downloadFolder;
+    const std::string folder = job.downloadFolder.empty() ? target_.downloadFolder : job.downloadFolder;
     target_ = kv::TransferTarget{};
-    target_.url = spec.url;
-    target_.fileName = spec.fileName;
+    target_.url = job.url;
+    target_.fileName = job.fileName;
     target_.downloadFolder = folder;
-    target_.targetPath = JoinPath(folder, spec.fileName);
-    target_.fileSize = spec.remoteSize.failure ? 0 : spec.remoteSize.size;
-    target_.sizeKnown = !spec.remoteSize.failure;
+    target_.targetPath = JoinPath(folder, job.fileName);
+    target_.fileSize = job.remoteSize.failure ? 0 : job.remoteSize.size;
+    target_.sizeKnown = !job.remoteSize.failure;
     counters_ = kv::JobCounters{};
     closePending_ = false;
     startPress_.reset();
-    unshownSizeFailure_ = spec.remoteSize.failure;
+    unshownSizeFailure_ = job.remoteSize.failure;
     // The process's current folder follows the download folder: the folder dialog opens there.
     ::SetCurrentDirectoryA(folder.c_str());
     if (window_) ShowJob();

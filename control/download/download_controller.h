@@ -40,9 +40,9 @@ public:
     // While Init prepares a job, its transfers pump messages: start, folder and run do
     // nothing meanwhile.
     void SetPreparing(bool preparing) { preparing_ = preparing; }
-    // A new job: target, size and figures from `spec` and nothing from the last job; the
+    // A new job: target, size and figures from `job` and nothing from the last job; the
     // window shows it, and a failed size query is shown as the job's error.
-    void BeginJob(const kv::JobSpec& spec);
+    void BeginJob(const kv::NewJob& job);
 
     bool initialized() const { return initialized_; }
     bool downloading() const { return downloading_; }

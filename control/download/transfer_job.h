@@ -18,7 +18,7 @@ struct RemoteSize {
 };
 
 // What Init hands the controller for a new job.
-struct JobSpec {
+struct NewJob {
     std::string url;             // the server folder followed by the file name
     std::string fileName;
     std::string downloadFolder;  // the documents folder; empty: the last job's folder stays

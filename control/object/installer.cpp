@@ -199,7 +199,7 @@ HRESULT CInstaller::Init(BSTR url, BSTR file) noexcept try {
     if (const std::optional<kv::Failure> failure = kv::PlaceSkinArchive(baseUrl_, infoFileName_, basePath_))
         return ReportError(failure->code, failure->text);
     // A new job: its own size query, its own folder, nothing of the last job.
-    kv::JobSpec job;
+    kv::NewJob job;
     job.url = baseUrl_ + fileName_;
     job.fileName = fileName_;
     job.downloadFolder = kv::DocumentsFolder(embedding_.window.get());
