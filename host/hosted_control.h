@@ -26,6 +26,11 @@ public:
     // Creates the object and gives it its site (before or after initialisation, as the
     // control asks through its miscellaneous status); the object is not active yet.
     HRESULT Create(const CLSID& clsid, ComPtr<CClientSite> site);
+    // What a browser asks before it initialises and scripts a control that declares itself
+    // safe: S_OK when the control takes both safety options or has none to take, else the
+    // first refusal. The host reports a refusal and goes on, so that a page can show what
+    // the control does when it is scripted all the same.
+    HRESULT SafetyResult() const { return safety_; }
     // The type of the control's default event interface, from its class information.
     HRESULT GetEventInterface(IID& eventInterface, ComPtr<ITypeInfo>& typeInfo) const;
     // Connects `sink` to the control's connection point for `eventInterface`.
@@ -50,6 +55,7 @@ private:
     ComPtr<IConnectionPoint> connection_;
     ComPtr<CEventSink> sink_;
     DWORD cookie_ = 0;
+    HRESULT safety_ = S_OK;
 };
 
 }  // namespace kv::host
