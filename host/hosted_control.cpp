@@ -32,11 +32,10 @@ HRESULT HostedControl::Create(const CLSID& clsid, ComPtr<CClientSite> site) {
     if (siteFirst) RETURN_IF_FAILED(object_->SetClientSite(site_.get()));
     ComPtr<IObjectSafety> safety;
     if (SUCCEEDED(object_.query(safety))) {
-        safety_ = safety->SetInterfaceSafetyOptions(IID_IPersistStreamInit, INTERFACESAFE_FOR_UNTRUSTED_DATA,
-                                                    INTERFACESAFE_FOR_UNTRUSTED_DATA);
-        const HRESULT scripting = safety->SetInterfaceSafetyOptions(
-            IID_IDispatch, INTERFACESAFE_FOR_UNTRUSTED_CALLER, INTERFACESAFE_FOR_UNTRUSTED_CALLER);
-        if (SUCCEEDED(safety_)) safety_ = scripting;
+        dataSafety_ = safety->SetInterfaceSafetyOptions(IID_IPersistStreamInit, INTERFACESAFE_FOR_UNTRUSTED_DATA,
+                                                        INTERFACESAFE_FOR_UNTRUSTED_DATA);
+        callerSafety_ = safety->SetInterfaceSafetyOptions(IID_IDispatch, INTERFACESAFE_FOR_UNTRUSTED_CALLER,
+                                                          INTERFACESAFE_FOR_UNTRUSTED_CALLER);
     }
     ComPtr<IPersistStreamInit> persist;
     if (SUCCEEDED(object_.query(persist))) RETURN_IF_FAILED(persist->InitNew());

@@ -170,8 +170,11 @@ void PageRunner::AddControl(const PageObject& object) {
         Fail(L"object " + name + L": cannot create " + object.classId + L": " + HexResult(hr));
         return;
     }
-    hr = control->hosted.SafetyResult();
-    if (FAILED(hr)) WriteLine(STD_OUTPUT_HANDLE, L"UNSAFE " + name + L" " + HexResult(hr));
+    // A browser would neither initialise nor script a control that refuses these.
+    if (FAILED(control->hosted.DataSafety()))
+        WriteLine(STD_OUTPUT_HANDLE, L"UNSAFE " + name + L" data " + HexResult(control->hosted.DataSafety()));
+    if (FAILED(control->hosted.CallerSafety()))
+        WriteLine(STD_OUTPUT_HANDLE, L"UNSAFE " + name + L" scripting " + HexResult(control->hosted.CallerSafety()));
     // A size the page leaves out is the control's own extent, as in a browser.
     const SIZE natural = control->hosted.NaturalSize();
     if (object.width == 0) control->position.right = control->position.left + natural.cx;

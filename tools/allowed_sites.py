@@ -33,12 +33,15 @@ def packed(control, entries):
             raise SitesError(f"entry {entry!r}: only printable ASCII without blanks "
                              "(write an international host name in its xn-- form)")
         lines += entry.encode("ascii") + b"\n"
-    at = control.find(MAGIC)
-    if at < 0 or control.find(MAGIC, at + 1) >= 0:
-        raise SitesError("the control has no allowed-sites resource of its own")
+    # The control's code holds the first line too, to compare with: the resource is the
+    # one copy followed by the empty rest of the slot.
+    slot = empty_slot()
+    at = control.find(slot)
+    if at < 0:
+        raise SitesError("the control has no empty allowed-sites resource (is a list packed in already?)")
+    if control.find(slot, at + 1) >= 0:
+        raise SitesError("the control has two allowed-sites resources")
     start, end = at + len(MAGIC), at + SLOT_SIZE
-    if control[start:end] != bytes(end - start):
-        raise SitesError("the control already carries a list")
     if len(lines) >= end - start:
         raise SitesError(f"the list takes {len(lines)} bytes; it must stay under {end - start}")
     return control[:start] + lines + control[start + len(lines):]

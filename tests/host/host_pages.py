@@ -33,9 +33,10 @@ def register_installer():
         raise AssertionError(f"regsvr32 failed: {registered}")
 
 
-def run_page(html, timeout_seconds=60, answers=()):
+def run_page(html, timeout_seconds=60, answers=(), url=None):
     """Runs `html` (text) as a page; the page should end with window.close(). `answers`
-    reply, in order, to the dialogs that appear."""
+    reply, in order, to the dialogs that appear; `url` is the address the page answers
+    with instead of its own file:/// one."""
     with tempfile.TemporaryDirectory(prefix="kv-page-") as work:
         page = os.path.join(work, "page.html")
         with open(page, "w", encoding="utf-8") as f:
@@ -44,5 +45,7 @@ def run_page(html, timeout_seconds=60, answers=()):
                 "--timeout", str(timeout_seconds)]
         for answer in answers:
             args += ["--answer", answer]
+        if url:
+            args += ["--url", url]
         completed = harness.wine(args, timeout=timeout_seconds + 60)
         return PageRun(completed)
