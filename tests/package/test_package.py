@@ -20,7 +20,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 sys.path.insert(0, os.path.join(HERE, "..", "host"))
 import harness  # noqa: E402
-import skins  # noqa: E402
+from kvsupport import skins  # noqa: E402
 from host_pages import run_page  # noqa: E402
 
 PACKAGE = os.path.join(harness.ROOT, "tools", "package.py")
@@ -239,7 +239,7 @@ class Package(unittest.TestCase):
         base = f"kvsites-{uuid.uuid4().hex}"
         with harness.Nginx(served) as server:
             page = SITE_PAGE.replace("BASE", base).replace("SERVER", server.url()).replace("TARGET", target)
-            run = run_page(page, url=url)
+            run = run_page(page, extra_args=["--url", url] if url else ())
             fetched = bool(server.access_log().strip())
         self.assertEqual(run.status, 0, run)
         folder = glob.glob(os.path.join(self.prefix, "drive_c", "users", "*", "Temp", base))
