@@ -55,7 +55,9 @@ TEST(HostOptions, RejectsWhatMakesNoSense) {
              {L"a.html", L"--headless", L"--answer"},
              {L"a.html", L"--answer", L"yes"},
              {L"a.html", L"--url"},
-             {L"a.html", L"--url", L""}}) {
+             // An empty argument built from an empty literal trips a false array-bounds
+             // warning of GCC 12 on i686; std::wstring() is the same empty text.
+             {L"a.html", L"--url", std::wstring()}}) {
         error.clear();
         EXPECT_FALSE(ParseHostOptions(args, options, error)) << args.size();
         EXPECT_FALSE(error.empty());
