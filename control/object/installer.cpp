@@ -62,16 +62,16 @@ HRESULT CInstaller::Create(IUnknown* outer, REFIID riid, void** object) noexcept
 CInstaller::CInstaller(IUnknown* outer)
     : controlling_(outer ? outer : static_cast<IUnknown*>(this)),
       events_(controlling_, &connectionPoints_),
-      automation_(controlling_, *this),
+      automation_(controlling_, *this, siteGuard_, embedding_),
       view_(controlling_, embedding_),
       inPlace_(controlling_, embedding_, *this),
-      oleObject_(controlling_, embedding_, inPlace_, view_),
+      oleObject_(controlling_, embedding_, inPlace_, view_, siteGuard_),
       control_(controlling_, embedding_, oleObject_, view_, events_),
       persist_(controlling_, embedding_),
       classInfo_(controlling_),
       connectionPoints_(controlling_, events_),
       dataObject_(controlling_, embedding_),
-      safety_(controlling_),
+      safety_(controlling_, siteGuard_),
       controllerOwner_(controlling_, events_, embedding_),
       controller_(panel_, controllerOwner_, engine_, clock_) {
     embedding_.extent = DefaultExtentFromTemplate(KorvendalModuleInstance(), IDD_INSTALLER);

@@ -23,6 +23,7 @@
 #include "control/object/installer_safety.h"
 #include "control/object/installer_scripting.h"
 #include "control/object/installer_view.h"
+#include "control/object/site_guard.h"
 #include "control/window/child_panel.h"
 #include "control/window/control_window.h"
 
@@ -85,6 +86,10 @@ private:
     // A failure for script when Init or the properties are asked for while Init or a
     // transfer is under way; S_OK when the object is free.
     HRESULT RefuseWhileBusy() const;
+
+    // Site lock: whether the page that holds the control is one it may work for. Declared
+    // before the parts, which consult it.
+    kv::SiteGuard siteGuard_;
 
     // The parts, one per group of interfaces.
     CEmbeddingState embedding_;

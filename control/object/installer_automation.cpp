@@ -1,7 +1,9 @@
 #include "control/object/installer_automation.h"
 
 #include "base/result.h"
+#include "control/object/embedding_state.h"
 #include "control/object/installer_scripting.h"
+#include "control/object/site_guard.h"
 #include "control/object/type_library.h"
 
 HRESULT CInstallerAutomation::EnsureTypeInfo() noexcept {
@@ -41,21 +43,30 @@ HRESULT CInstallerAutomation::Invoke(DISPID id, REFIID riid, LCID, WORD flags,
 }
 
 HRESULT CInstallerAutomation::get_BasePath(BSTR* value) {
+    RETURN_IF_FAILED(ClearOut(value));
+    RETURN_IF_FAILED(siteGuard_.RefuseIfNotAllowed());  // site lock
     return scripting_.GetBasePath(value);
 }
 
 HRESULT CInstallerAutomation::put_BasePath(BSTR value) {
+    RETURN_IF_FAILED(siteGuard_.RefuseIfNotAllowed());  // site lock
     return scripting_.PutBasePath(value);
 }
 
 HRESULT CInstallerAutomation::get_InfoFileName(BSTR* value) {
+    RETURN_IF_FAILED(ClearOut(value));
+    RETURN_IF_FAILED(siteGuard_.RefuseIfNotAllowed());  // site lock
     return scripting_.GetInfoFileName(value);
 }
 
 HRESULT CInstallerAutomation::put_InfoFileName(BSTR value) {
+    RETURN_IF_FAILED(siteGuard_.RefuseIfNotAllowed());  // site lock
     return scripting_.PutInfoFileName(value);
 }
 
 HRESULT CInstallerAutomation::Init(BSTR url, BSTR fileName) {
+    // Site lock: the page may have moved since the site was set.
+    siteGuard_.Judge(embedding_.clientSite.get());
+    RETURN_IF_FAILED(siteGuard_.RefuseIfNotAllowed());
     return scripting_.Init(url, fileName);
 }

@@ -7,11 +7,18 @@
 #include "control/object/installer_ids.h"
 
 class InstallerScripting;
+struct CEmbeddingState;
+namespace kv {
+class SiteGuard;
+}
 
 class CInstallerAutomation final : public CPart<IInstaller> {
 public:
-    CInstallerAutomation(IUnknown* controlling, InstallerScripting& scripting) noexcept
-        : CPart(controlling), scripting_(scripting) {}
+    // `siteGuard` refuses script on a page outside the allowed sites; `embedding` gives the
+    // client site it judges again at Init.
+    CInstallerAutomation(IUnknown* controlling, InstallerScripting& scripting, kv::SiteGuard& siteGuard,
+                         const CEmbeddingState& embedding) noexcept
+        : CPart(controlling), scripting_(scripting), siteGuard_(siteGuard), embedding_(embedding) {}
 
     // IDispatch
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
@@ -33,5 +40,7 @@ private:
     HRESULT EnsureTypeInfo() noexcept;
 
     InstallerScripting& scripting_;
+    kv::SiteGuard& siteGuard_;
+    const CEmbeddingState& embedding_;
     kv::ComPtr<ITypeInfo> typeInfo_;
 };

@@ -2,9 +2,10 @@
 
 #include "base/result.h"
 #include "control/object/embedding_state.h"
+#include "control/object/installer_ids.h"
 #include "control/object/installer_inplace.h"
 #include "control/object/installer_view.h"
-#include "control/object/installer_ids.h"
+#include "control/object/site_guard.h"
 
 HRESULT CInstallerOleObject::ChangeExtent(const SIZEL& extent) {
     CEmbeddingState& e = embedding_;
@@ -19,6 +20,7 @@ HRESULT CInstallerOleObject::ChangeExtent(const SIZEL& extent) {
 HRESULT CInstallerOleObject::SetClientSite(IOleClientSite* site) {
     // Ambient properties are not read: the skin decides every colour and font.
     embedding_.clientSite = kv::ComPtr<IOleClientSite>(site);
+    siteGuard_.Judge(site);  // site lock: the page's address comes with the site
     return S_OK;
 }
 

@@ -9,6 +9,9 @@
 struct CEmbeddingState;
 class CInstallerInPlace;
 class CInstallerView;
+namespace kv {
+class SiteGuard;
+}
 
 // OLEMISC of the control: recompose on resize, cannot link inside, inside-out, activate when
 // visible, set client site first.
@@ -17,8 +20,8 @@ constexpr DWORD kInstallerMiscStatus = 0x20191;
 class CInstallerOleObject final : public CPart<IOleObject> {
 public:
     CInstallerOleObject(IUnknown* controlling, CEmbeddingState& embedding, CInstallerInPlace& inPlace,
-                        CInstallerView& view) noexcept
-        : CPart(controlling), embedding_(embedding), inPlace_(inPlace), view_(view) {}
+                        CInstallerView& view, kv::SiteGuard& siteGuard) noexcept
+        : CPart(controlling), embedding_(embedding), inPlace_(inPlace), view_(view), siteGuard_(siteGuard) {}
 
     // Shared with IQuickActivate.
     HRESULT ChangeExtent(const SIZEL& extent);
@@ -51,4 +54,5 @@ private:
     CEmbeddingState& embedding_;
     CInstallerInPlace& inPlace_;
     CInstallerView& view_;
+    kv::SiteGuard& siteGuard_;
 };
