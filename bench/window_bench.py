@@ -104,8 +104,10 @@ setTimeout(poll, 20);
 
 
 # Phases that the control marks on its timeline, in the order Init runs them.
-PHASES = ["archive size", "archive fetch", "unpack", "pictures", "folder", "target size",
-          "local state", "layout"]
+PHASES = ["archive size", "archive fetch", "unpack", "pictures", "background", "folder",
+          "target size", "local state", "layout"]
+# Phases that lie inside another one (the background is the first of the pictures).
+INNER = {"background"}
 
 
 def read_timeline(path):
@@ -182,7 +184,7 @@ def print_timeline(run):
     print("              at     took")
     spans = phase_spans(run)
     for name, begin, end in spans:
-        print(f"         {ms(begin)}  {ms(end - begin)}  {name}")
+        print(f"         {ms(begin)}  {ms(end - begin)}  {'  ' if name in INNER else ''}{name}")
         for request in requests:
             if not begin <= request["start"] <= end:
                 continue
@@ -197,7 +199,7 @@ def print_timeline(run):
                 print(f"                            {len(pumps)} passes: sleeps {sum(s for _, s in pumps) / 1000:.1f}, "
                       f"queue {sum(d for d, _ in pumps) / 1000:.1f}, {len(receives)} receives "
                       f"{sum(t for _, t in receives) / 1000:.1f} ({waited} found nothing)")
-    accounted = sum(end - begin for _, begin, end in spans)
+    accounted = sum(end - begin for name, begin, end in spans if name not in INNER)
     print(f"         {ms(total)}  {ms(total - accounted)}  outside these phases")
 
 

@@ -43,7 +43,9 @@ void LoadSkin(const SkinBuildContext& context) {
     auto skinFile = [&context](const char* name) { return MakeSkinPath(context.basePath, name); };
 
     kv::TimelineMark("pictures begin");
+    kv::TimelineMark("background begin");
     kv::unique_hbitmap background = kv::LoadPictureFile(window, skinFile(kv::kBackgroundPictureFile));
+    kv::TimelineMark("background end");
     // Every button is the size of the run button's normal picture; without that picture the
     // size stays as it was.
     int buttonWidth = children.ButtonSize().cx;
