@@ -46,6 +46,8 @@ long long TimelineNow() {
 void TimelineMark(std::string_view text) {
     TimelineFile& timeline = Timeline();
     if (!timeline.file) return;
+    // A mark sits between a failed call and the reading of its error code.
+    const DWORD error = ::GetLastError();
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%lld ", TimelineNow());
     std::string line = stamp;
@@ -53,6 +55,7 @@ void TimelineMark(std::string_view text) {
     line += '\n';
     DWORD written = 0;
     ::WriteFile(timeline.file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    ::SetLastError(error);
 }
 
 TimelineSpan::TimelineSpan(const char* name) : name_(name) {
