@@ -2,6 +2,7 @@
 
 #include "base/codepage.h"
 #include "base/result.h"
+#include "base/timeline.h"
 #include "control/dialog_template.h"
 #include "control/error_report.h"
 #include "control/installer_ids.h"
@@ -192,6 +193,7 @@ HRESULT CInstaller::Init(BSTR url, BSTR file) noexcept try {
     // Init's transfers pump messages: a page's timer may call Init again or change a
     // property meanwhile, and the user may have a transfer running on the same downloader.
     RETURN_IF_FAILED(RefuseWhileBusy());
+    const kv::TimelineSpan timeline("init");
     // The engine pumps messages while it waits; a handler may release the control meanwhile.
     // Declared first, so that the object is still there when the flag below is cleared.
     const kv::ComPtr<IUnknown> keepAlive(controlling_);
@@ -226,7 +228,9 @@ HRESULT CInstaller::FetchSkinArchive() {
     if (!downloader.IsInitialized()) (void)downloader.Initialize(nullptr, kReceiveBufferSize);
     const std::string archiveUrl = baseUrl + infoFileName;
     int64_t size = 0;
+    kv::TimelineMark("archive size begin");
     if (!downloader.QueryFileSize(archiveUrl, size)) return ReportError(lastErrorCode, lastErrorText);
+    kv::TimelineMark("archive size end");
     if (size == 0) {
         return ReportError(404, "지정된 파일(" + baseUrl + infoFileName + ")의 크기가 0바이트 입니다.");
     }
@@ -237,9 +241,11 @@ HRESULT CInstaller::FetchSkinArchive() {
         CInstaller& installer;
         ~NotifyAgain() { installer.downloader.SetNotifyWindow(installer.embedding.window.get()); }
     } notifyAgain{*this};
+    kv::TimelineMark("archive fetch begin");
     const StagedFetch fetched = FetchIntoPlace(archivePath, size, [&](const std::string& staging) {
         return downloader.Download(archiveUrl, staging);
     });
+    kv::TimelineMark("archive fetch end");
     switch (fetched) {
     case StagedFetch::Placed:
         break;
@@ -253,7 +259,9 @@ HRESULT CInstaller::FetchSkinArchive() {
     }
     }
     // A damaged archive shows later as missing skin files.
+    kv::TimelineMark("unpack begin");
     (void)ExtractSkinArchive(archivePath, basePath);
+    kv::TimelineMark("unpack end");
     return S_OK;
 }
 
@@ -265,7 +273,9 @@ HRESULT CInstaller::BuildSkin() {
     if (embedding.window) {
         const SkinBuildContext context{embedding.window.get(), basePath, children, controller, downloader};
         LoadSkin(context);
+        kv::TimelineMark("layout begin");
         hr = LayoutSkinWindow(context);
+        kv::TimelineMark("layout end");
     } else {
         hr = CheckSkinDefinition(basePath);
     }

@@ -1,5 +1,6 @@
 #include "control/skin_builder.h"
 
+#include "base/timeline.h"
 #include "control/download_controller.h"
 #include "control/installer_children.h"
 #include "control/installer_messages.h"
@@ -41,7 +42,10 @@ void LoadSkin(const SkinBuildContext& context) {
     TransferTarget& target = controller.target();
     auto skinFile = [&context](const char* name) { return MakeSkinPath(context.basePath, name); };
 
+    kv::TimelineMark("pictures begin");
+    kv::TimelineMark("background begin");
     kv::unique_hbitmap background = kv::LoadPictureFile(window, skinFile(kv::kBackgroundPictureFile));
+    kv::TimelineMark("background end");
     // Every button is the size of the run button's normal picture; without that picture the
     // size stays as it was.
     int buttonWidth = children.ButtonSize().cx;
@@ -57,6 +61,7 @@ void LoadSkin(const SkinBuildContext& context) {
                                                      sized ? &buttonHeight : nullptr);
         }
     }
+    kv::TimelineMark("pictures end");
     children.SetButtonSize({buttonWidth, buttonHeight});
     children.SetBackground(std::move(background));
     for (size_t b = 0; b < buttons.size(); ++b) {
@@ -75,15 +80,20 @@ void LoadSkin(const SkinBuildContext& context) {
     children.SetText(IDC_DOWN_STATUS, "");
     children.SetText(IDC_DOWN_SPEED, SpeedText(0));
 
+    kv::TimelineMark("folder begin");
     char documents[MAX_PATH] = {};
     std::string folder = target.downloadFolder;
     if (::SHGetSpecialFolderPathA(window, documents, CSIDL_PERSONAL, FALSE)) folder = documents;
     controller.SetDownloadFolder(folder);
+    kv::TimelineMark("folder end");
 
     // While a transfer runs the downloader is busy with it; the size it started with stands.
     if (!controller.downloading()) {
         int64_t size = 0;
-        if (context.downloader.QueryFileSize(target.url, size)) {
+        kv::TimelineMark("target size begin");
+        const bool sized = context.downloader.QueryFileSize(target.url, size);
+        kv::TimelineMark("target size end");
+        if (sized) {
             target.fileSize = size;
         } else {
             target.fileSize = 0;
@@ -94,7 +104,9 @@ void LoadSkin(const SkinBuildContext& context) {
 
     children.SetBarRange(0, 100);
     children.SetBarPosition(0);
+    kv::TimelineMark("local state begin");
     controller.RefreshLocalState();
+    kv::TimelineMark("local state end");
 }
 
 HRESULT LayoutSkinWindow(const SkinBuildContext& context) {
