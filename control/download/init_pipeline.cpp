@@ -1,6 +1,7 @@
 #include "control/download/init_pipeline.h"
 
 #include "base/local_file.h"
+#include "base/timeline.h"
 #include "files/local_files.h"
 #include "files/skin_archive.h"
 #include "files/staged_fetch.h"
@@ -32,14 +33,18 @@ std::optional<Failure> PlaceSkinArchive(const std::string& baseUrl, const std::s
     if (!downloader.Initialize(nullptr, kReceiveBufferSize)) return TakeEngineFailure();
     const std::string archiveUrl = baseUrl + infoFileName;
     int64_t size = 0;
+    kv::TimelineMark("archive size begin");
     if (!downloader.QueryFileSize(archiveUrl, size)) return TakeEngineFailure();
+    kv::TimelineMark("archive size end");
     if (size == 0) {
         return Failure{FailureKind::Engine, 404,
                        "지정된 파일(" + baseUrl + infoFileName + ")의 크기가 0바이트 입니다."};
     }
+    kv::TimelineMark("archive fetch begin");
     const StagedFetch fetched = FetchIntoPlace(archivePath, size, [&](const std::string& staging) {
         return downloader.Download(archiveUrl, staging);
     });
+    kv::TimelineMark("archive fetch end");
     switch (fetched) {
     case StagedFetch::Placed:
         break;
@@ -53,7 +58,9 @@ std::optional<Failure> PlaceSkinArchive(const std::string& baseUrl, const std::s
     }
     }
     // A damaged archive shows later as missing skin files.
+    kv::TimelineMark("unpack begin");
     (void)ExtractSkinArchive(archivePath, basePath);
+    kv::TimelineMark("unpack end");
     return std::nullopt;
 }
 

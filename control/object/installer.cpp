@@ -2,6 +2,7 @@
 
 #include "base/codepage.h"
 #include "base/result.h"
+#include "base/timeline.h"
 #include "control/download/init_pipeline.h"
 #include "control/object/dialog_template.h"
 #include "control/object/error_report.h"
@@ -173,6 +174,7 @@ HRESULT CInstaller::Init(BSTR url, BSTR file) noexcept try {
     // Init's transfers pump messages: a page's timer may call Init again or change a
     // property meanwhile, and the user may have a transfer running.
     RETURN_IF_FAILED(RefuseWhileBusy());
+    const kv::TimelineSpan timeline("init");
     // The engine pumps messages while it waits; a handler may release the control meanwhile.
     // Declared first, so that the object is still there when the flags below are cleared.
     const kv::ComPtr<IUnknown> keepAlive(controlling_);
@@ -202,9 +204,15 @@ HRESULT CInstaller::Init(BSTR url, BSTR file) noexcept try {
     kv::NewJob job;
     job.url = baseUrl_ + fileName_;
     job.fileName = fileName_;
+    kv::TimelineMark("folder begin");
     job.downloadFolder = kv::DocumentsFolder(embedding_.window.get());
+    kv::TimelineMark("folder end");
+    kv::TimelineMark("target size begin");
     job.remoteSize = kv::QueryRemoteSize(job.url);
+    kv::TimelineMark("target size end");
+    kv::TimelineMark("local state begin");
     controller_.BeginJob(job);
+    kv::TimelineMark("local state end");
     return BuildSkin();
 } CATCH_RETURN()
 
@@ -212,7 +220,9 @@ HRESULT CInstaller::BuildSkin() {
     HRESULT hr = S_OK;
     if (HWND window = embedding_.window.get()) {
         ApplySkinPictures(window, basePath_, panel_);
+        kv::TimelineMark("layout begin");
         hr = LayoutSkinWindow(basePath_, panel_);
+        kv::TimelineMark("layout end");
     } else {
         hr = CheckSkinDefinition(basePath_);
     }

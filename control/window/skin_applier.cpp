@@ -1,5 +1,6 @@
 #include "control/window/skin_applier.h"
 
+#include "base/timeline.h"
 #include "control/resource.h"
 #include "control/window/child_panel.h"
 #include "files/local_files.h"
@@ -31,10 +32,13 @@ void ApplySkinPictures(HWND window, std::string& basePath, CChildPanel& panel) {
 
     // A large picture held twice, the old beside the new, may not fit at all: the old one
     // goes first. Of the new one only what the window can show is kept.
+    kv::TimelineMark("pictures begin");
+    kv::TimelineMark("background begin");
     panel.ClearBackground();
     const SIZE visible = panel.ClientSize();
     kv::unique_hbitmap background =
         kv::LoadPictureFile(window, skinFile(kv::kBackgroundPictureFile), nullptr, nullptr, &visible);
+    kv::TimelineMark("background end");
     // Every button is the size of the run button's normal picture; without that picture the
     // size stays as it was.
     int buttonWidth = panel.ButtonSize().cx;
@@ -50,6 +54,7 @@ void ApplySkinPictures(HWND window, std::string& basePath, CChildPanel& panel) {
                                                          sized ? &buttonHeight : nullptr);
         }
     }
+    kv::TimelineMark("pictures end");
     panel.SetButtonSize({buttonWidth, buttonHeight});
     panel.SetBackground(std::move(background));
     for (size_t b = 0; b < buttons.size(); ++b) {
