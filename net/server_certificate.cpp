@@ -13,6 +13,13 @@ struct ChainDeleter {
     void operator()(PCCERT_CHAIN_CONTEXT chain) const { ::CertFreeCertificateChain(chain); }
 };
 
+// Chain states that leave the server's certificate without a trusted issuer. Dates are
+// left to the policy, which names them apart; revocation is not asked for.
+constexpr DWORD kUntrustedBits = CERT_TRUST_IS_UNTRUSTED_ROOT | CERT_TRUST_IS_NOT_SIGNATURE_VALID |
+                                 CERT_TRUST_IS_REVOKED | CERT_TRUST_IS_CYCLIC |
+                                 CERT_TRUST_INVALID_BASIC_CONSTRAINTS | CERT_TRUST_IS_NOT_VALID_FOR_USAGE |
+                                 CERT_TRUST_INVALID_EXTENSION | CERT_TRUST_INVALID_NAME_CONSTRAINTS;
+
 const char* TextForPolicyError(DWORD error) {
     switch (error) {
     case static_cast<DWORD>(CERT_E_EXPIRED):
@@ -50,6 +57,14 @@ bool CheckServerCertificate(PCCERT_CONTEXT certificate, const std::string& serve
     }
     const std::unique_ptr<const CERT_CHAIN_CONTEXT, ChainDeleter> chain(built);
 
+    // The chain's own verdict first: a chain that ends in no trusted root is refused
+    // whatever the policy below makes of it (Wine's SSL policy lets a partial chain pass).
+    const DWORD trust = chain->TrustStatus.dwErrorStatus;
+    if (trust & CERT_TRUST_IS_PARTIAL_CHAIN)
+        return Fail(static_cast<DWORD>(CERT_E_CHAINING), kUntrustedCertificateText, failure);
+    if (trust & kUntrustedBits)
+        return Fail(static_cast<DWORD>(CERT_E_UNTRUSTEDROOT), kUntrustedCertificateText, failure);
+
     std::wstring name = AnsiToWide(serverName);
     SSL_EXTRA_CERT_CHAIN_POLICY_PARA ssl{};
     ssl.cbSize = sizeof ssl;
@@ -65,6 +80,8 @@ bool CheckServerCertificate(PCCERT_CONTEXT certificate, const std::string& serve
         return Fail(::GetLastError(), kUntrustedCertificateText, failure);
     }
     if (status.dwError != 0) return Fail(status.dwError, TextForPolicyError(status.dwError), failure);
+    if (trust & CERT_TRUST_IS_NOT_TIME_VALID)
+        return Fail(static_cast<DWORD>(CERT_E_EXPIRED), kCertificateDatesText, failure);
     return true;
 }
 

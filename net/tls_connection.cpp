@@ -148,6 +148,8 @@ bool TlsConnection::Handshake(int waitMilliseconds, TlsFailure& failure) {
             const int received = ReceiveMore(waitMilliseconds);
             if (received <= 0) return ReceiveFailure(failure, received);
         }
+        if (!CouldStartRecord(std::string_view(inbox.Data(), inbox.Size())))
+            return HandshakeFailure(failure, SEC_E_ILLEGAL_MESSAGE, kHandshakeFailedText);
         SecBuffer input[2] = {};
         input[0].BufferType = SECBUFFER_TOKEN;
         input[0].pvBuffer = inbox.Data();

@@ -12,6 +12,13 @@ size_t CompleteRecordLength(std::string_view bytes) {
     return bytes.size() >= length ? length : 0;
 }
 
+bool CouldStartRecord(std::string_view bytes) {
+    if (bytes.empty()) return true;
+    const auto type = static_cast<unsigned char>(bytes[0]);
+    if (type < 20 || type > 24) return false;
+    return bytes.size() < 2 || bytes[1] == 3;
+}
+
 char* TlsInbox::Room(size_t want) {
     if (begin > 0) {
         std::memmove(storage.data(), storage.data() + begin, end - begin);

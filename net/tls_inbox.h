@@ -13,6 +13,11 @@ namespace kv {
 // whole record is there, else 0.
 size_t CompleteRecordLength(std::string_view bytes);
 
+// False when bytes cannot be the start of a TLS record: a content type other than the
+// five TLS knows (20 to 24), or a version whose major number is not 3. A server that
+// answers in plain text (an HTTP server on the port) shows here.
+bool CouldStartRecord(std::string_view bytes);
+
 class TlsInbox {
 public:
     // Room for at least want more bytes after those kept, which move to the front first.

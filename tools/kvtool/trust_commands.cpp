@@ -3,6 +3,7 @@
 #include "tools/kvtool/commands.h"
 
 #include "base/codepage.h"
+#include "base/unique_resource.h"
 
 #include <windows.h>
 #include <wincrypt.h>
@@ -49,9 +50,17 @@ Certificate ReadCertificate(const std::string& path) {
     return Certificate(::CertCreateCertificateContext(X509_ASN_ENCODING, der.data(), size));
 }
 
+// The machine's trusted roots where they are kept, in the registry. (Wine's "ROOT" system
+// store is a copy that does not write deletions back.)
 Store OpenMachineRoots() {
-    return Store(::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0,
-                                 CERT_SYSTEM_STORE_LOCAL_MACHINE, L"ROOT"));
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\SystemCertificates\\Root", 0,
+                          nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return nullptr;
+    }
+    const kv::unique_hkey owned(key);
+    // The store keeps its own handle of the key.
+    return Store(::CertOpenStore(CERT_STORE_PROV_REG, 0, 0, 0, key));
 }
 
 int ChangeTrust(const Arguments& args, bool trust) {
