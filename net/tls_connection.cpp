@@ -27,7 +27,7 @@ constexpr DWORD kContextFlags = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT 
                                 ISC_REQ_ALLOCATE_MEMORY | ISC_REQ_STREAM |
                                 ISC_REQ_MANUAL_CRED_VALIDATION;
 // A handshake takes a handful of round trips; a server that keeps it going longer is broken.
-constexpr int kMaxHandshakeSteps = 32;
+constexpr int kMaxHandshakeSteps = 64;
 // Ciphertext is read in pieces of this size, several records at once.
 constexpr size_t kReadSize = 128 * 1024;
 
@@ -256,7 +256,13 @@ int TlsConnection::ReceiveWithin(char* buffer, int capacity, int waitMillisecond
     }
     const auto room = static_cast<size_t>(capacity > 0 ? capacity : 0);
     size_t given = 0;
-    // Fills the buffer with what has arrived; waits only while nothing can be handed on.
+    // Fills the buffer with what has arrived, waiting only while nothing can be handed on,
+    // and then for waitMilliseconds in all: a record that trickles in over a longer time
+    // must not keep the caller from its message queue, so that time without a whole
+    // record counts as silence.
+    const ULONGLONG deadline =
+        ::GetTickCount64() + static_cast<ULONGLONG>(waitMilliseconds > 0 ? waitMilliseconds : 0);
+    bool waited = false;
     while (given < room) {
         if (inbox.HasPlain()) {
             given += inbox.TakePlain(buffer + given, room - given);
@@ -270,7 +276,14 @@ int TlsConnection::ReceiveWithin(char* buffer, int capacity, int waitMillisecond
             deferredError = ::WSAGetLastError();
             break;
         }
-        const int received = ReceiveMore(given > 0 ? 0 : waitMilliseconds);
+        int wait = 0;
+        if (given == 0) {
+            const ULONGLONG now = ::GetTickCount64();
+            if (waited && now >= deadline) return kNothingArrived;
+            wait = static_cast<int>(deadline > now ? deadline - now : 0);
+            waited = true;
+        }
+        const int received = ReceiveMore(wait);
         if (received == kNothingArrived) return given > 0 ? static_cast<int>(given) : kNothingArrived;
         if (received == 0) {
             // The server closed without close_notify; a cut-short body shows in its framing.
