@@ -17,8 +17,11 @@ import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
-import harness  # noqa: E402
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+from kvsupport.files import sha256_file  # noqa: E402
+from kvsupport.nginx import Nginx  # noqa: E402
+from kvsupport.paths import winpath  # noqa: E402
+from kvsupport.authority import TestAuthority  # noqa: E402
 
 MB = 1_000_000
 # The engine receives at most bufferSize - 1 bytes per pass and sleeps 10 ms per pass.
@@ -60,22 +63,20 @@ def report(name, size, wall, cpu):
 def tls_section(wine, kvtool, root, work, size, expected, curl):
     """The same file over TLS: nginx with a certificate from an authority made here, trusted
     in the prefix only for this run. Returns whether the bytes matched."""
-    from test_authority import TestAuthority
-
     authority = TestAuthority(os.path.join(work, "ca"))
     cert, key = authority.issue("bench")
-    trust = [kvtool, "trust-ca", harness.winpath(authority.cert)]
+    trust = [kvtool, "trust-ca", winpath(authority.cert)]
     subprocess.run(wine + trust, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True,
                    timeout=300)
     ok = True
     try:
-        with harness.Nginx(root, cert=cert, key=key) as server:
+        with Nginx(root, cert=cert, key=key) as server:
             url = server.url("bench.bin", host="localhost")
             print(f"TLS: the same file from nginx over TLS 1.2 on localhost:{server.port}")
             engine_out = os.path.join(work, "engine-tls.bin")
-            code, wall, cpu = timed(wine + [kvtool, "get", url, harness.winpath(engine_out)],
+            code, wall, cpu = timed(wine + [kvtool, "get", url, winpath(engine_out)],
                                     os.path.join(work, "engine-tls.log"))
-            same = code == 0 and harness.sha256_file(engine_out) == expected
+            same = code == 0 and sha256_file(engine_out) == expected
             rate = report("engine", size, wall, cpu)
             print(f"         {100 * rate / CEILING:.1f} % of the design ceiling over TLS "
                   f"(at least 90 % wanted); CPU {cpu * 100 * MB / size:.2f} s per 100 MB "
@@ -86,11 +87,11 @@ def tls_section(wine, kvtool, root, work, size, expected, curl):
                 curl_out = os.path.join(work, "curl-tls.bin")
                 code, wall, cpu = timed([curl, "-s", "--cacert", authority.cert, "-o", curl_out, url],
                                         os.path.join(work, "curl-tls.log"))
-                same = code == 0 and harness.sha256_file(curl_out) == expected
+                same = code == 0 and sha256_file(curl_out) == expected
                 report("curl", size, wall, cpu)
                 ok &= same
     finally:
-        untrust = [kvtool, "untrust-ca", harness.winpath(authority.cert)]
+        untrust = [kvtool, "untrust-ca", winpath(authority.cert)]
         subprocess.run(wine + untrust, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        timeout=300)
     return ok
@@ -114,21 +115,21 @@ def main():
         os.chmod(work, 0o755)
         os.chmod(root, 0o755)
         make_file(os.path.join(root, "bench.bin"), size)
-        expected = harness.sha256_file(os.path.join(root, "bench.bin"))
+        expected = sha256_file(os.path.join(root, "bench.bin"))
 
         # Starts the wineserver and the prefix's services before anything is measured.
         subprocess.run(wine + [kvtool], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=300)
 
         ok = True
-        with harness.Nginx(root) as server:
+        with Nginx(root) as server:
             url = server.url("bench.bin")
             print(f"file: {size / MB:.0f} MB from nginx on 127.0.0.1:{server.port}")
 
             engine_out = os.path.join(work, "engine.bin")
-            code, wall, cpu = timed(wine + [kvtool, "get", url, harness.winpath(engine_out)],
+            code, wall, cpu = timed(wine + [kvtool, "get", url, winpath(engine_out)],
                                     os.path.join(work, "engine.log"))
-            same = code == 0 and harness.sha256_file(engine_out) == expected
+            same = code == 0 and sha256_file(engine_out) == expected
             engine_rate = report("engine", size, wall, cpu)
             print(f"         design ceiling {CEILING:.2f} MB/s (102399 bytes and 10 ms per pass): "
                   f"{100 * engine_rate / CEILING:.1f} % of it; bytes {'match' if same else 'DIFFER'}")
@@ -139,7 +140,7 @@ def main():
             if curl:
                 curl_out = os.path.join(work, "curl.bin")
                 code, wall, cpu = timed([curl, "-s", "-o", curl_out, url], os.path.join(work, "curl.log"))
-                same = code == 0 and harness.sha256_file(curl_out) == expected
+                same = code == 0 and sha256_file(curl_out) == expected
                 curl_rate = report("curl", size, wall, cpu)
                 print(f"         bytes {'match' if same else 'DIFFER'}; engine / curl = "
                       f"{engine_rate / curl_rate:.3f}")

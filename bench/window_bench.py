@@ -20,14 +20,19 @@ import uuid
 import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
-sys.path.insert(0, os.path.join(ROOT, "tests", "host"))
-import harness  # noqa: E402
-import skins  # noqa: E402
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+from kvsupport import host, paths, skins  # noqa: E402
+from kvsupport.nginx import Nginx  # noqa: E402
 
 MB = 1_000_000
 CEILING = 102_399 * 100 / MB
-CLSID = "D0D05CAA-80C0-455A-B5C8-6433218CBA29"
+CLSID = host.INSTALLER_CLSID
+
+
+class Tree:
+    """The build tree measured."""
+    build = None
+    arch = "x86"
 
 
 def noise_jpeg(width, height):
@@ -48,13 +53,8 @@ def heavy_skin():
 
 
 def run_page(html, timeout):
-    with tempfile.TemporaryDirectory(prefix="kv-bench-page-") as work:
-        path = os.path.join(work, "page.html")
-        with open(path, "w", encoding="utf-8") as f:
-            f.write(html)
-        done = harness.wine([harness.program("korvendal-host.exe"), harness.winpath(path), "--headless",
-                             "--timeout", str(timeout)], timeout=timeout + 60)
-        return done.stdout.decode("utf-8", errors="replace").splitlines()
+    """The page's output lines, run in the tree under measurement (Tree)."""
+    return host.run_page(Tree.arch, Tree.build, html, timeout_seconds=timeout).alerts
 
 
 def page(body):
@@ -90,8 +90,7 @@ setTimeout(poll, 20);
         print(f"click transfer: no result ({lines[-3:]})")
         return
     target = values["TARGET"]
-    unix = os.path.join(os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix")),
-                        "drive_c", *target[3:].split("\\"))
+    unix = paths.unix_path(target)
     same = os.path.exists(unix) and os.path.getsize(unix) == size
     if os.path.exists(unix):
         os.remove(unix)
@@ -128,11 +127,12 @@ def main():
     parser.add_argument("--size-mb", type=int, default=200)
     parser.add_argument("--init-runs", type=int, default=7)
     args = parser.parse_args()
-    harness.Context.build = os.path.abspath(args.build)
-    harness.Context.arch = args.arch
-    registered = harness.wine(["regsvr32", "/s", harness.winpath(harness.program("Korvendal.ocx"))])
-    if registered.returncode != 0:
-        print("regsvr32 failed")
+    Tree.build = os.path.abspath(args.build)
+    Tree.arch = args.arch
+    try:
+        host.register_control(Tree.arch, Tree.build)
+    except RuntimeError as error:
+        print(error)
         return 1
     work = tempfile.mkdtemp(prefix="kv-window-bench-")
     try:
@@ -144,15 +144,14 @@ def main():
             f.write(skins.skin_archive())
         for name in os.listdir(work):
             os.chmod(os.path.join(work, name), 0o644)
-        with harness.Nginx(work) as server:
+        with Nginx(work) as server:
             print(f"skin: 22 files, {len(heavy) / MB:.2f} MB archive")
             bench_init(server, args.init_runs)
             bench_click_transfer(server, work, args.size_mb * MB)
         return 0
     finally:
         shutil.rmtree(work, ignore_errors=True)
-        prefix = os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
-        shutil.rmtree(os.path.join(prefix, "drive_c", "users", "root", "Temp", "KvBench"), ignore_errors=True)
+        shutil.rmtree(os.path.join(paths.user_folder("Temp"), "KvBench"), ignore_errors=True)
 
 
 if __name__ == "__main__":

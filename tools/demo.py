@@ -12,7 +12,6 @@ with the reason on standard error. nginx and the Windows programs stop when this
 ends, also on Ctrl-C and on SIGTERM.
 """
 import argparse
-import getpass
 import os
 import shutil
 import signal
@@ -20,11 +19,11 @@ import subprocess
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
-import harness  # noqa: E402
-import skins  # noqa: E402
+from kvsupport import skins, wine  # noqa: E402
+from kvsupport.files import sha256_file  # noqa: E402
+from kvsupport.nginx import Nginx  # noqa: E402
+from kvsupport.paths import unix_path, user_folder, winpath  # noqa: E402
 
-WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
 PAGE = os.path.join(ROOT, "demo", "index.html")
 AUTOPILOT = os.path.join(ROOT, "demo", "autopilot.js")
 SKIN_NAME = "skin.zip"
@@ -48,30 +47,13 @@ def skin_archive_bytes(build):
     if os.path.isfile(packed):
         with open(packed, "rb") as f:
             return f.read(), packed
-    return skins.skin_archive(), "tests/support/skins.py"
+    return skins.skin_archive(), "tools/kvsupport/skins.py"
 
 
 def write_random_file(path, megabytes):
     with open(path, "wb") as f:
         for _ in range(megabytes):
             f.write(os.urandom(1 << 20))
-
-
-def prefix():
-    return os.environ.get("WINEPREFIX") or os.environ.get(
-        "KORVENDAL_WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
-
-
-def unix_path(windows_path):
-    """C:\\... inside the prefix, Z:\\... anywhere; the prefix maps Documents to the home."""
-    drive, rest = windows_path[0].lower(), windows_path[3:].split("\\")
-    if drive == "z":
-        return os.path.join("/", *rest)
-    return os.path.realpath(os.path.join(prefix(), f"drive_{drive}", *rest))
-
-
-def user_folder(name):
-    return os.path.join(prefix(), "drive_c", "users", getpass.getuser(), name)
 
 
 def filled_page(server_url, autopilot_folder=None):
@@ -83,7 +65,7 @@ def filled_page(server_url, autopilot_folder=None):
     if autopilot_folder is not None:
         with open(AUTOPILOT, encoding="utf-8") as f:
             script = f.read()
-        folder = harness.winpath(autopilot_folder) + "\\"
+        folder = winpath(autopilot_folder) + "\\"
         block = ('<script language="JScript">\nvar demoFolder = "' + folder.replace("\\", "\\\\") + '";\n'
                  + script + "</script>\n")
         html = html.replace("</body>", block + "</body>", 1)
@@ -96,7 +78,7 @@ class WindowsProgram:
 
     def __init__(self, arch, args, timeout, capture=True):
         env = dict(os.environ, KORVENDAL_WINE_TIMEOUT=str(timeout))
-        self.proc = subprocess.Popen([WINE_RUN, arch] + args, env=env, stdin=subprocess.DEVNULL,
+        self.proc = subprocess.Popen([wine.WINE_RUN, arch] + args, env=env, stdin=subprocess.DEVNULL,
                                      stdout=subprocess.PIPE if capture else None)
 
     def lines(self):
@@ -120,7 +102,7 @@ def register_control(arch, build):
     ocx = os.path.join(build, "Korvendal.ocx")
     if not os.path.isfile(ocx):
         raise DemoFailed(f"{ocx} is not built")
-    program = WindowsProgram(arch, ["regsvr32", "/s", harness.winpath(ocx)], 120, capture=False)
+    program = WindowsProgram(arch, ["regsvr32", "/s", winpath(ocx)], 120, capture=False)
     try:
         if program.wait() != 0:
             raise DemoFailed("registering Korvendal.ocx with regsvr32 failed")
@@ -131,7 +113,7 @@ def register_control(arch, build):
 def drive_headless(arch, build, page, out, served):
     """Runs the page with the autopilot and checks what it reports."""
     host = os.path.join(build, "korvendal-host.exe")
-    args = [host, harness.winpath(page), "--headless", "--timeout", str(HOST_TIMEOUT)]
+    args = [host, winpath(page), "--headless", "--timeout", str(HOST_TIMEOUT)]
     program = WindowsProgram(arch, args, HOST_TIMEOUT + 60)
     status, downloaded, failures, shots = None, None, [], []
     try:
@@ -176,7 +158,7 @@ def drive_headless(arch, build, page, out, served):
     local = unix_path(downloaded)
     if not os.path.isfile(local):
         raise DemoFailed(f"the downloaded file {local} does not exist")
-    got, want = harness.sha256_file(local), harness.sha256_file(served)
+    got, want = sha256_file(local), sha256_file(served)
     if got != want:
         raise DemoFailed(f"{local} differs from the served file (SHA-256 {got}, served {want})")
     say(f"검사: {local} = 보낸 파일 (SHA-256 {got})")
@@ -185,8 +167,8 @@ def drive_headless(arch, build, page, out, served):
 def show_on_display(arch, build, page):
     """The window on a Wine desktop of its own with the X11 driver: the prefix's own
     desktop uses the null driver, so that the tests run without a display."""
-    host = harness.winpath(os.path.join(build, "korvendal-host.exe"))
-    args = ["explorer", "/desktop=KorvendalDemo,640x480,x11", host, harness.winpath(page)]
+    host = winpath(os.path.join(build, "korvendal-host.exe"))
+    args = ["explorer", "/desktop=KorvendalDemo,640x480,x11", host, winpath(page)]
     say("창이 열립니다: 시작, 중지, 실행, 폴더, 닫기를 눌러 보십시오.")
     program = WindowsProgram(arch, args, 3600, capture=False)
     try:
@@ -215,11 +197,11 @@ def run(args):
     if os.path.lexists(leftover):
         os.remove(leftover)
 
-    harness.warm_up(args.arch)
+    wine.start_server(args.arch)
     register_control(args.arch, build)
     # A limited rate lets the transfer last long enough to be watched.
     extra = f"location / {{ limit_rate {args.rate}; }}" if args.rate else ""
-    with harness.Nginx(site, extra=extra) as server:
+    with Nginx(site, extra=extra) as server:
         say(f"서버: {server.url()} (스킨 {skin_source}, 파일 {FILE_NAME} {args.megabytes} MB)")
         page = os.path.join(site, "index.html")
         with open(page, "w", encoding="utf-8") as f:

@@ -21,8 +21,9 @@ import uuid
 import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
-import harness  # noqa: E402
+from kvsupport import host, wine  # noqa: E402
+from kvsupport.nginx import Nginx  # noqa: E402
+from kvsupport.paths import unix_path, winpath  # noqa: E402
 
 CLSID = "D0D05CAA-80C0-455A-B5C8-6433218CBA29"
 # The labels are refreshed once per so many received pieces (about 1 MB), so a larger file
@@ -97,14 +98,7 @@ def button_sheet(skin_folder, out):
     return out
 
 
-def unix_path(windows_path):
-    """C:\\users\\root\\... in the project's prefix as a Unix path (Documents leads to /root)."""
-    prefix = os.environ.get("WINEPREFIX") or os.environ.get(
-        "KORVENDAL_WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
-    return os.path.join(prefix, "drive_c", *windows_path[3:].split("\\"))
-
-
-def preview(skin, out_dir):
+def preview(skin, out_dir, build, arch):
     os.makedirs(out_dir, exist_ok=True)
     out_dir = os.path.abspath(out_dir)
     work = tempfile.mkdtemp(prefix="kv-preview-")
@@ -130,18 +124,16 @@ def preview(skin, out_dir):
             for name in files:
                 os.chmod(os.path.join(dirpath, name), 0o644)
 
-        ocx = harness.program("Korvendal.ocx")
-        if harness.wine(["regsvr32", "/s", harness.winpath(ocx)]).returncode != 0:
-            raise RuntimeError("registering Korvendal.ocx failed")
-        with harness.Nginx(served, extra=f"limit_rate {SAMPLE_RATE};") as server:
+        host.register_control(arch, build)
+        with Nginx(served, extra=f"limit_rate {SAMPLE_RATE};") as server:
             page = os.path.join(work, "preview.html")
             with open(page, "w", encoding="utf-8") as f:
                 f.write(PAGE % {
-                    "clsid": CLSID, "out": json.dumps(harness.winpath(out_dir) + "\\"),
+                    "clsid": CLSID, "out": json.dumps(winpath(out_dir) + "\\"),
                     "done": json.dumps(DONE), "base": json.dumps(base),
                     "url": json.dumps(server.url()), "target": json.dumps(target)})
-            run = harness.wine([harness.program("korvendal-host.exe"), harness.winpath(page),
-                                "--headless", "--timeout", "120"], timeout=200)
+            run = wine.run(arch, [os.path.join(build, "korvendal-host.exe"), winpath(page),
+                                  "--headless", "--timeout", "120"], timeout=200)
         lines = run.stdout.decode("utf-8", errors="replace").splitlines()
         failures = [line for line in lines if not line.startswith("PNG ")]
         pictures = [os.path.join(out_dir, line[4:] + ".png") for line in lines if line.startswith("PNG ")]
@@ -177,9 +169,7 @@ def main():
     args = parser.parse_args()
     if not os.path.exists(args.skin):
         parser.error(f"no such skin: {args.skin}")
-    harness.Context.build = os.path.abspath(args.build)
-    harness.Context.arch = args.arch
-    return preview(args.skin, args.out)
+    return preview(args.skin, args.out, os.path.abspath(args.build), args.arch)
 
 
 if __name__ == "__main__":

@@ -19,7 +19,7 @@ import zipfile
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "net"))
 import harness  # noqa: E402
-import skins  # noqa: E402
+from kvsupport import skins  # noqa: E402
 from misbehaving_server import MisbehavingServer, serve  # noqa: E402
 
 E_FAIL = -2147467259

@@ -185,7 +185,7 @@ class ExtractCommand(unittest.TestCase):
 
     def test_names_leading_out_of_the_destination_are_refused(self):
         token = os.path.basename(self.sandbox)
-        drive_c = os.path.join(os.environ.get("KORVENDAL_WINEPREFIX", ""), "drive_c")
+        drive_c = os.path.join(harness.prefix(), "drive_c")
         hostile = [
             ("../escape.txt", os.path.join(self.sandbox, "base", "escape.txt")),
             ("..\\escape.txt", os.path.join(self.sandbox, "base", "escape.txt")),

@@ -11,23 +11,15 @@ import uuid
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-import skins  # noqa: E402
 from host_pages import INSTALLER_CLSID, harness, register_installer, run_page  # noqa: E402
+from kvsupport import skins  # noqa: E402
 
 E_FAIL = -2147467259
 E_INVALIDARG = -2147024809
 TARGET = "setup.exe"
 
 
-def wine_prefix():
-    return os.environ.get("WINEPREFIX") or os.environ.get("KORVENDAL_WINEPREFIX") or \
-        os.path.join(harness.ROOT, "build", "wineprefix")
-
-
-def unix_path(windows_path):
-    """C:\\users\\... inside the project's prefix as a Unix path."""
-    drive, rest = windows_path[0].lower(), windows_path[3:]
-    return os.path.join(wine_prefix(), "drive_c" if drive == "c" else f"drive_{drive}", *rest.split("\\"))
+unix_path = harness.unix_path
 
 
 def js(text):

@@ -12,8 +12,8 @@ import uuid
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-import skins  # noqa: E402
 from host_pages import harness, run_page  # noqa: E402
+from kvsupport import skins  # noqa: E402
 from test_installer_pages import INSTALLER_CLSID, E_INVALIDARG, js, unix_path  # noqa: E402
 from test_authority import TestAuthority  # noqa: E402
 

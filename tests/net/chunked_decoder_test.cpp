@@ -54,6 +54,7 @@ TEST(ChunkedDecoder, BrokenFramingFails) {
         "3;ext\n",                   // line feed inside the size line
         "8000000000000000\r\n",      // beyond a signed 64-bit count
         "0\r\nTrailer\n",            // bare line feed in the trailer
+        "3\r\nabc\r\n\r\n\r\n",         // an empty size line after a chunk is not the last
     };
     for (const char* text : kBroken) {
         kv::ChunkedDecoder decoder;

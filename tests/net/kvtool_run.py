@@ -1,21 +1,8 @@
 """Runs kvtool under Wine for the engine's script tests and returns its printed lines."""
-import os
-import subprocess
-
 import harness
 
-
-def warm_up():
-    """Starts the prefix's wineserver and its system services without any pipe of ours:
-    services started by a captured run would hold that run's output pipe open."""
-    env = dict(os.environ)
-    env.setdefault("WINEPREFIX", os.environ.get(
-        "KORVENDAL_WINEPREFIX", os.path.join(harness.ROOT, "build", "wineprefix")))
-    subprocess.run(["wineserver", "-p60"], env=env, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
-    subprocess.run([harness.WINE_RUN, harness.Context.arch, harness.program("kvtool.exe")],
-                   env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, timeout=180, check=False)
+# The prefix's server and services, started without any pipe of ours.
+warm_up = harness.warm_up
 
 
 def kvtool(*args, timeout=300):

@@ -19,7 +19,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 sys.path.insert(0, os.path.join(HERE, "..", "host"))
 import harness  # noqa: E402
-import skins  # noqa: E402
+from kvsupport import skins  # noqa: E402
 from host_pages import run_page  # noqa: E402
 
 PACKAGE = os.path.join(harness.ROOT, "tools", "package.py")

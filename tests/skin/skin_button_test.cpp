@@ -91,3 +91,12 @@ TEST_F(SkinButton, ButtonFaceWithoutAPictureAndAroundASmallOne) {
     ::InvalidateRect(button.handle(), nullptr, TRUE);
     EXPECT_EQ(Face(10), ::GetSysColor(COLOR_BTNFACE));
 }
+
+TEST_F(SkinButton, TheOverLookNeedsANormalPicture) {
+    // A skin without the normal picture shows the button face under the pointer too, not
+    // an over picture that would vanish again as the pointer leaves.
+    Assign({}, {});
+    PointAt(button.handle());
+    ASSERT_TRUE(PumpUntil([&] { return button.mouseOver; }));
+    EXPECT_EQ(Face(), ::GetSysColor(COLOR_BTNFACE));
+}

@@ -1,5 +1,6 @@
-"""Skin archives for the page tests, made here with Python's zipfile: Config.ini with all
-17 keys of section "main" and the 21 pictures as small JPEG files written by cjpeg."""
+"""Skin archives for the tests, the benchmarks and the demo, made with Python's zipfile:
+Config.ini with all 17 keys of section "main" and the 21 pictures as small JPEG files
+written by cjpeg."""
 import io
 import subprocess
 import zipfile
