@@ -31,11 +31,27 @@ constexpr int kMaxHandshakeSteps = 64;
 // Ciphertext is read in pieces of this size, several records at once.
 constexpr size_t kReadSize = 128 * 1024;
 
+// The security package's functions. secur32.dll is loaded on the first secure connection
+// only, and stays: a process that speaks plain HTTP never loads it (Wine's secur32 starts
+// the socket library for packages of its own as it loads).
+PSecurityFunctionTableA LoadSspi() {
+    const HMODULE module = ::LoadLibraryW(L"secur32.dll");
+    if (!module) return nullptr;
+    const auto start = reinterpret_cast<INIT_SECURITY_INTERFACE_A>(
+        reinterpret_cast<void*>(::GetProcAddress(module, SECURITY_ENTRYPOINT_ANSIA)));
+    return start ? start() : nullptr;
+}
+
+PSecurityFunctionTableA Sspi() {
+    static const PSecurityFunctionTableA table = LoadSspi();
+    return table;
+}
+
 // A token the security package allocated.
 struct ContextBuffer {
     void* data = nullptr;
     ~ContextBuffer() {
-        if (data) ::FreeContextBuffer(data);
+        if (data) Sspi()->FreeContextBuffer(data);
     }
 };
 
@@ -43,7 +59,7 @@ struct Credentials {
     CredHandle handle{};
     bool valid = false;
     ~Credentials() {
-        if (valid) ::FreeCredentialsHandle(&handle);
+        if (valid) Sspi()->FreeCredentialsHandle(&handle);
     }
 };
 
@@ -51,7 +67,7 @@ struct SecurityContext {
     CtxtHandle handle{};
     bool valid = false;
     ~SecurityContext() {
-        if (valid) ::DeleteSecurityContext(&handle);
+        if (valid) Sspi()->DeleteSecurityContext(&handle);
     }
 };
 
@@ -133,8 +149,9 @@ bool TlsConnection::Handshake(int waitMilliseconds, TlsFailure& failure) {
     // The certificate is checked below, by the chain policy, with the name asked for.
     settings.dwFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS |
                        SCH_USE_STRONG_CRYPTO;
+    if (!Sspi()) return HandshakeFailure(failure, SEC_E_SECPKG_NOT_FOUND, kHandshakeFailedText);
     char package[] = UNISP_NAME_A;
-    SECURITY_STATUS status = ::AcquireCredentialsHandleA(
+    SECURITY_STATUS status = Sspi()->AcquireCredentialsHandleA(
         nullptr, package, SECPKG_CRED_OUTBOUND, nullptr, &settings, nullptr, nullptr,
         &credentials.handle, nullptr);
     if (status != SEC_E_OK) return HandshakeFailure(failure, status, kHandshakeFailedText);
@@ -160,7 +177,7 @@ bool TlsConnection::Handshake(int waitMilliseconds, TlsFailure& failure) {
         output[0].BufferType = SECBUFFER_TOKEN;
         SecBufferDesc outputDesc{SECBUFFER_VERSION, 1, output};
         unsigned long attributes = 0;
-        status = ::InitializeSecurityContextA(
+        status = Sspi()->InitializeSecurityContextA(
             &credentials.handle, first ? nullptr : &context.handle, target.data(), kContextFlags,
             0, 0, first ? nullptr : &inputDesc, 0, &context.handle,
             &outputDesc, &attributes, nullptr);
@@ -187,10 +204,10 @@ bool TlsConnection::Handshake(int waitMilliseconds, TlsFailure& failure) {
     }
     if (status != SEC_E_OK) return HandshakeFailure(failure, status, kHandshakeFailedText);
 
-    status = ::QueryContextAttributesA(&context.handle, SECPKG_ATTR_STREAM_SIZES, &sizes);
+    status = Sspi()->QueryContextAttributesA(&context.handle, SECPKG_ATTR_STREAM_SIZES, &sizes);
     if (status != SEC_E_OK) return HandshakeFailure(failure, status, kHandshakeFailedText);
     PCCERT_CONTEXT remote = nullptr;
-    status = ::QueryContextAttributesA(&context.handle, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &remote);
+    status = Sspi()->QueryContextAttributesA(&context.handle, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &remote);
     if (status != SEC_E_OK || !remote) return HandshakeFailure(failure, status, kUntrustedCertificateText);
     const std::unique_ptr<const CERT_CONTEXT, CertificateDeleter> certificate(remote);
     return CheckServerCertificate(certificate.get(), hostName, failure);
@@ -210,7 +227,7 @@ bool TlsConnection::Send(const char* buffer, int length, int /*flags*/) {
         parts[2] = {sizes.cbTrailer, SECBUFFER_STREAM_TRAILER, record.data() + sizes.cbHeader + piece};
         parts[3].BufferType = SECBUFFER_EMPTY;
         SecBufferDesc desc{SECBUFFER_VERSION, 4, parts};
-        const SECURITY_STATUS status = ::EncryptMessage(&context.handle, 0, &desc, 0);
+        const SECURITY_STATUS status = Sspi()->EncryptMessage(&context.handle, 0, &desc, 0);
         if (status != SEC_E_OK) {
             ::WSASetLastError(status);
             return false;
@@ -227,7 +244,7 @@ bool TlsConnection::DecryptRecord(size_t recordLength) {
     parts[0] = {static_cast<unsigned long>(recordLength), SECBUFFER_DATA, inbox.Data()};
     for (int i = 1; i < 4; ++i) parts[i].BufferType = SECBUFFER_EMPTY;
     SecBufferDesc desc{SECBUFFER_VERSION, 4, parts};
-    const SECURITY_STATUS status = ::DecryptMessage(&context.handle, &desc, 0, nullptr);
+    const SECURITY_STATUS status = Sspi()->DecryptMessage(&context.handle, &desc, 0, nullptr);
     if (status == SEC_I_CONTEXT_EXPIRED) {
         // The server's close_notify: the end of the stream.
         peerClosed = true;
@@ -305,12 +322,12 @@ bool TlsConnection::Close() {
         DWORD shutdown = SCHANNEL_SHUTDOWN;
         SecBuffer control{sizeof shutdown, SECBUFFER_TOKEN, &shutdown};
         SecBufferDesc controlDesc{SECBUFFER_VERSION, 1, &control};
-        if (::ApplyControlToken(&context.handle, &controlDesc) == SEC_E_OK) {
+        if (Sspi()->ApplyControlToken(&context.handle, &controlDesc) == SEC_E_OK) {
             SecBuffer output{0, SECBUFFER_TOKEN, nullptr};
             SecBufferDesc outputDesc{SECBUFFER_VERSION, 1, &output};
             unsigned long attributes = 0;
             std::string target = hostName;
-            if (::InitializeSecurityContextA(&credentials.handle, &context.handle, target.data(),
+            if (Sspi()->InitializeSecurityContextA(&credentials.handle, &context.handle, target.data(),
                                              kContextFlags, 0, 0, nullptr, 0, nullptr, &outputDesc,
                                              &attributes, nullptr) == SEC_E_OK &&
                 output.pvBuffer) {
