@@ -13,15 +13,23 @@ std::string FormatErrorDescription(int32_t code, const std::string& text) {
     return text + number;
 }
 
-HRESULT ReportError(int32_t code, const std::string& text) noexcept {
+void SetErrorDescription(const std::string& text) noexcept {
     try {
-        const std::wstring description = kv::AnsiToWide(FormatErrorDescription(code, text));
+        const std::wstring description = kv::AnsiToWide(text);
         kv::ComPtr<ICreateErrorInfo> created;
         if (SUCCEEDED(::CreateErrorInfo(created.put()))) {
             created->SetDescription(const_cast<LPOLESTR>(description.c_str()));
             kv::ComPtr<IErrorInfo> info;
             if (SUCCEEDED(created.query(info))) ::SetErrorInfo(0, info.get());
         }
+    } catch (...) {
+        // Without memory for the description the caller still learns of the failure.
+    }
+}
+
+HRESULT ReportError(int32_t code, const std::string& text) noexcept {
+    try {
+        SetErrorDescription(FormatErrorDescription(code, text));
     } catch (...) {
         // Without memory for the description the caller still learns of the failure.
     }

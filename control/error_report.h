@@ -13,3 +13,7 @@ std::string FormatErrorDescription(int32_t code, const std::string& text);
 // Sets the thread's error information to a new error object whose only field is the
 // description, converted with the system code page. Returns E_FAIL whatever the code.
 HRESULT ReportError(int32_t code, const std::string& text) noexcept;
+
+// Sets the thread's error information to a new error object whose only field is `text`,
+// converted with the system code page, for a failure that carries no code in its text.
+void SetErrorDescription(const std::string& text) noexcept;

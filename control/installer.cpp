@@ -122,7 +122,7 @@ CInstaller::CInstaller(IUnknown* outer)
       classInfo(controlling_),
       connectionPoints(controlling_, *this),
       dataObject(controlling_, *this),
-      safety(controlling_),
+      safety(controlling_, siteGuard),
       eventSource(controlling_, &connectionPoints) {
     embedding.extent = DefaultExtentFromTemplate(KorvendalModuleInstance(), IDD_INSTALLER);
 }

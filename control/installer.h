@@ -19,6 +19,7 @@
 #include "control/installer_persist.h"
 #include "control/installer_safety.h"
 #include "control/installer_view.h"
+#include "control/site_guard.h"
 #include "net/http_downloader.h"
 
 #include <windows.h>
@@ -62,6 +63,10 @@ public:
 
     HRESULT FireOnCreate() { return eventSource.FireOnCreate(); }
     HRESULT FireOnClose() { return eventSource.FireOnClose(); }
+
+    // Site lock: whether the page that holds the control is one it may work for. Declared
+    // before the parts, which consult it.
+    kv::SiteGuard siteGuard;
 
     // The parts, one per group of interfaces.
     CInstallerAutomation automation;

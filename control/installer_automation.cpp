@@ -41,21 +41,30 @@ HRESULT CInstallerAutomation::Invoke(DISPID id, REFIID riid, LCID, WORD flags,
 }
 
 HRESULT CInstallerAutomation::get_BasePath(BSTR* value) {
+    RETURN_IF_FAILED(ClearOut(value));
+    RETURN_IF_FAILED(owner_.siteGuard.RefuseIfNotAllowed());  // site lock
     return owner_.GetBasePath(value);
 }
 
 HRESULT CInstallerAutomation::put_BasePath(BSTR value) {
+    RETURN_IF_FAILED(owner_.siteGuard.RefuseIfNotAllowed());  // site lock
     return owner_.PutBasePath(value);
 }
 
 HRESULT CInstallerAutomation::get_InfoFileName(BSTR* value) {
+    RETURN_IF_FAILED(ClearOut(value));
+    RETURN_IF_FAILED(owner_.siteGuard.RefuseIfNotAllowed());  // site lock
     return owner_.GetInfoFileName(value);
 }
 
 HRESULT CInstallerAutomation::put_InfoFileName(BSTR value) {
+    RETURN_IF_FAILED(owner_.siteGuard.RefuseIfNotAllowed());  // site lock
     return owner_.PutInfoFileName(value);
 }
 
 HRESULT CInstallerAutomation::Init(BSTR url, BSTR fileName) {
+    // Site lock: the page may have moved since the site was set.
+    owner_.siteGuard.Judge(owner_.embedding.clientSite.get());
+    RETURN_IF_FAILED(owner_.siteGuard.RefuseIfNotAllowed());
     return owner_.Init(url, fileName);
 }

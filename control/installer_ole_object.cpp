@@ -17,6 +17,7 @@ HRESULT CInstallerOleObject::ChangeExtent(const SIZEL& extent) {
 HRESULT CInstallerOleObject::SetClientSite(IOleClientSite* site) {
     // Ambient properties are not read: the skin decides every colour and font.
     owner_.embedding.clientSite = kv::ComPtr<IOleClientSite>(site);
+    owner_.siteGuard.Judge(site);  // site lock: the page's address comes with the site
     return S_OK;
 }
 

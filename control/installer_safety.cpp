@@ -27,6 +27,7 @@ HRESULT CInstallerSafety::GetInterfaceSafetyOptions(REFIID riid, DWORD* supporte
 }
 
 HRESULT CInstallerSafety::SetInterfaceSafetyOptions(REFIID riid, DWORD mask, DWORD enabled) {
+    if (!siteGuard_.Allowed()) return E_FAIL;  // site lock
     if (FAILED(Answers(riid))) return E_NOINTERFACE;
     if (mask & ~kSupportedOptions) return E_FAIL;
     current_ = (mask & enabled) | (~mask & current_);

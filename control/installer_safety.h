@@ -1,8 +1,11 @@
 // The safety part of the Installer: IObjectSafety. The control says it is safe for untrusted
 // callers and data (options 1 and 2); the options a host sets are kept and reported only.
+// On a page outside the allowed sites it refuses every option, so that a browser neither
+// scripts nor initialises it.
 #pragma once
 
 #include "control/com_part.h"
+#include "control/site_guard.h"
 
 #include <objsafe.h>
 
@@ -11,7 +14,8 @@ __CRT_UUID_DECL(IObjectSafety, 0xcb5bdc81, 0x93c1, 0x11cf, 0x8f, 0x20, 0x00, 0x8
 
 class CInstallerSafety final : public CPart<IObjectSafety> {
 public:
-    explicit CInstallerSafety(IUnknown* controlling) noexcept : CPart(controlling) {}
+    CInstallerSafety(IUnknown* controlling, kv::SiteGuard& siteGuard) noexcept
+        : CPart(controlling), siteGuard_(siteGuard) {}
 
     HRESULT STDMETHODCALLTYPE GetInterfaceSafetyOptions(REFIID riid, DWORD* supported,
                                                         DWORD* enabled) override;
@@ -21,5 +25,6 @@ public:
 private:
     HRESULT Answers(REFIID riid);
 
+    kv::SiteGuard& siteGuard_;
     DWORD current_ = 0;
 };

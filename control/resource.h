@@ -5,6 +5,7 @@
 #define IDR_INSTALLER 104          // REGISTRY: class script for Installer
 #define IDB_INSTALLER 103          // toolbox picture
 #define IDD_INSTALLER 105          // the control window's dialog template
+#define IDR_ALLOWED_SITES 106      // RCDATA: the allowed sites a package carries (none by default)
 #define IDS_PROJNAME 100
 #define IDS_PROJNAME_LONG 101
 #define IDC_BACKGROUND 201         // static picture inside dialog 105

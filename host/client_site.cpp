@@ -1,6 +1,7 @@
 #include "host/client_site.h"
 
 #include <olectl.h>
+#include <urlmon.h>
 
 #include "base/himetric.h"
 #include "host/ambient_properties.h"
@@ -14,9 +15,12 @@ void* CClientSite::QueryBase(REFIID riid) {
 
 STDMETHODIMP CClientSite::SaveObject() { return E_NOTIMPL; }
 
-STDMETHODIMP CClientSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
-    if (moniker) *moniker = nullptr;
-    return E_NOTIMPL;
+STDMETHODIMP CClientSite::GetMoniker(DWORD, DWORD which, IMoniker** moniker) {
+    if (!moniker) return E_POINTER;
+    *moniker = nullptr;
+    // The page's own address names its container; the objects in it have no names of their own.
+    if (which != OLEWHICHMK_CONTAINER) return E_NOTIMPL;
+    return ::CreateURLMonikerEx(nullptr, pageAddress_.c_str(), moniker, URL_MK_UNIFORM);
 }
 
 STDMETHODIMP CClientSite::GetContainer(IOleContainer** container) {

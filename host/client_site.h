@@ -1,5 +1,6 @@
 // The site the host gives each control: its place in the host window, in-place
-// activation, control notifications and the ambient properties.
+// activation, control notifications, the ambient properties, and the page's address as the
+// container's moniker, as a browser gives it.
 #pragma once
 
 #include <ocidl.h>
@@ -14,8 +15,13 @@ namespace kv::host {
 
 class CClientSite : public ComObject<CClientSite, IOleClientSite, IOleInPlaceSiteEx, IOleControlSite, IDispatch> {
 public:
-    CClientSite(HWND window, ComPtr<CInPlaceFrame> frame, const RECT& position, std::wstring name)
-        : window_(window), frame_(std::move(frame)), position_(position), name_(std::move(name)) {}
+    CClientSite(HWND window, ComPtr<CInPlaceFrame> frame, const RECT& position, std::wstring name,
+                std::wstring pageAddress)
+        : window_(window),
+          frame_(std::move(frame)),
+          position_(position),
+          name_(std::move(name)),
+          pageAddress_(std::move(pageAddress)) {}
 
     void* QueryBase(REFIID riid);
     const RECT& Position() const { return position_; }
@@ -67,6 +73,7 @@ private:
     ComPtr<CInPlaceFrame> frame_;
     RECT position_;
     std::wstring name_;
+    std::wstring pageAddress_;
 };
 
 }  // namespace kv::host

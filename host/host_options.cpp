@@ -23,6 +23,12 @@ bool ParseHostOptions(const std::vector<std::wstring>& args, HostOptions& option
                 return false;
             }
             options.timeoutSeconds = static_cast<unsigned>(seconds);
+        } else if (arg == L"--url") {
+            if (k + 1 >= args.size() || args[k + 1].empty()) {
+                error = L"--url needs an address";
+                return false;
+            }
+            options.url = args[++k];
         } else if (arg == L"--answer") {
             if (k + 1 >= args.size()) {
                 error = L"--answer needs a value";
@@ -49,6 +55,20 @@ bool ParseHostOptions(const std::vector<std::wstring>& args, HostOptions& option
         return false;
     }
     return true;
+}
+
+std::wstring FileUrlOfPath(const std::wstring& path) {
+    std::wstring url = L"file:///";
+    for (wchar_t c : path) {
+        switch (c) {
+        case L'\\': url += L'/'; break;
+        case L' ': url += L"%20"; break;
+        case L'%': url += L"%25"; break;
+        case L'#': url += L"%23"; break;
+        default: url += c;
+        }
+    }
+    return url;
 }
 
 }  // namespace kv::host

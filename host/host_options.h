@@ -1,5 +1,5 @@
 // The host's command line:
-// korvendal-host.exe PAGE [--headless [--answer VALUE]...] [--timeout SECONDS].
+// korvendal-host.exe PAGE [--headless [--answer VALUE]...] [--timeout SECONDS] [--url URL].
 #pragma once
 
 #include <string>
@@ -15,9 +15,15 @@ struct HostOptions {
     // ("yes", "no", "ok", "cancel" for a message box; a folder or "cancel" for a folder
     // dialog).
     std::vector<std::wstring> answers;
+    // The address the page answers its controls with, as if it had been loaded from there;
+    // empty: its file:/// address on disk.
+    std::wstring url;
 };
 
 // False with `error` set when the arguments (program name excluded) make no sense.
 bool ParseHostOptions(const std::vector<std::wstring>& args, HostOptions& options, std::wstring& error);
+
+// The file:/// address of a page at the full Windows path `path`, as a browser writes it.
+std::wstring FileUrlOfPath(const std::wstring& path);
 
 }  // namespace kv::host

@@ -1,8 +1,12 @@
 #include "host/hosted_control.h"
 
+#include <objsafe.h>
 #include <olectl.h>
 
 #include "base/result.h"
+
+// mingw-w64's objsafe.h declares no uuid for the interface, which __uuidof needs.
+__CRT_UUID_DECL(IObjectSafety, 0xcb5bdc81, 0x93c1, 0x11cf, 0x8f, 0x20, 0x00, 0x80, 0x5f, 0x2c, 0xd0, 0x64)
 
 namespace kv::host {
 
@@ -26,6 +30,13 @@ HRESULT HostedControl::Create(const CLSID& clsid, ComPtr<CClientSite> site) {
     object_->GetMiscStatus(DVASPECT_CONTENT, &status);
     const bool siteFirst = (status & OLEMISC_SETCLIENTSITEFIRST) != 0;
     if (siteFirst) RETURN_IF_FAILED(object_->SetClientSite(site_.get()));
+    ComPtr<IObjectSafety> safety;
+    if (SUCCEEDED(object_.query(safety))) {
+        dataSafety_ = safety->SetInterfaceSafetyOptions(IID_IPersistStreamInit, INTERFACESAFE_FOR_UNTRUSTED_DATA,
+                                                        INTERFACESAFE_FOR_UNTRUSTED_DATA);
+        callerSafety_ = safety->SetInterfaceSafetyOptions(IID_IDispatch, INTERFACESAFE_FOR_UNTRUSTED_CALLER,
+                                                          INTERFACESAFE_FOR_UNTRUSTED_CALLER);
+    }
     ComPtr<IPersistStreamInit> persist;
     if (SUCCEEDED(object_.query(persist))) RETURN_IF_FAILED(persist->InitNew());
     if (!siteFirst) RETURN_IF_FAILED(object_->SetClientSite(site_.get()));

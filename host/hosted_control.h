@@ -26,6 +26,12 @@ public:
     // Creates the object and gives it its site (before or after initialisation, as the
     // control asks through its miscellaneous status); the object is not active yet.
     HRESULT Create(const CLSID& clsid, ComPtr<CClientSite> site);
+    // What a browser asks before it initialises and then scripts a control that declares
+    // itself safe: the control's answers to the options "safe for untrusted data" and "safe
+    // for untrusted callers" (S_OK for a control without IObjectSafety). The host reports a
+    // refusal and goes on, so that a page can show what the control does when scripted.
+    HRESULT DataSafety() const { return dataSafety_; }
+    HRESULT CallerSafety() const { return callerSafety_; }
     // The type of the control's default event interface, from its class information.
     HRESULT GetEventInterface(IID& eventInterface, ComPtr<ITypeInfo>& typeInfo) const;
     // Connects `sink` to the control's connection point for `eventInterface`.
@@ -50,6 +56,8 @@ private:
     ComPtr<IConnectionPoint> connection_;
     ComPtr<CEventSink> sink_;
     DWORD cookie_ = 0;
+    HRESULT dataSafety_ = S_OK;
+    HRESULT callerSafety_ = S_OK;
 };
 
 }  // namespace kv::host

@@ -1,5 +1,5 @@
 // korvendal-host.exe: runs a page that embeds ActiveX controls, standing in for the
-// browser. Usage: korvendal-host.exe PAGE [--headless [--answer VALUE]...] [--timeout SECONDS]
+// browser. Usage: korvendal-host.exe PAGE [--headless [--answer VALUE]...] [--timeout SECONDS] [--url URL]
 #include "base/socket_library_scope.h"
 
 #include <winsock2.h>
@@ -38,7 +38,7 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring error;
     if (!ParseHostOptions(args, options, error)) {
         WriteLine(STD_ERROR_HANDLE, L"korvendal-host: " + error);
-        WriteLine(STD_ERROR_HANDLE, L"usage: korvendal-host.exe PAGE [--headless [--answer VALUE]...] [--timeout SECONDS]");
+        WriteLine(STD_ERROR_HANDLE, L"usage: korvendal-host.exe PAGE [--headless [--answer VALUE]...] [--timeout SECONDS] [--url URL]");
         return kExitCannotRun;
     }
     OleApartment apartment;

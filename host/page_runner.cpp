@@ -40,6 +40,13 @@ std::wstring FileNamePart(const std::wstring& path) {
 
 }  // namespace
 
+std::wstring PageRunner::PageAddress() const {
+    if (!options_.url.empty()) return options_.url;
+    wchar_t full[MAX_PATH * 2];
+    const DWORD length = ::GetFullPathNameW(options_.page.c_str(), MAX_PATH * 2, full, nullptr);
+    return FileUrlOfPath(length > 0 && length < MAX_PATH * 2 ? std::wstring(full, length) : options_.page);
+}
+
 std::wstring HandlerFunctionName(const std::wstring& objectId, const std::wstring& event, std::size_t index) {
     std::wstring name = L"__korvendal_on_" + objectId + L"_" + event + L"_" + std::to_wstring(index);
     std::replace_if(name.begin(), name.end(), [](wchar_t c) { return !std::iswalnum(c) && c != L'_'; }, L'_');
@@ -157,12 +164,17 @@ void PageRunner::AddControl(const PageObject& object) {
     control->id = object.id;
     // Controls stand one below the other, at the size the page gives them.
     control->position = {0, nextTop_, object.width, nextTop_ + object.height};
-    auto site = CClientSite::Create(window_.Handle(), frame_, control->position, object.id);
+    auto site = CClientSite::Create(window_.Handle(), frame_, control->position, object.id, PageAddress());
     HRESULT hr = control->hosted.Create(clsid, site);
     if (FAILED(hr)) {
         Fail(L"object " + name + L": cannot create " + object.classId + L": " + HexResult(hr));
         return;
     }
+    // A browser would neither initialise nor script a control that refuses these.
+    if (FAILED(control->hosted.DataSafety()))
+        WriteLine(STD_OUTPUT_HANDLE, L"UNSAFE " + name + L" data " + HexResult(control->hosted.DataSafety()));
+    if (FAILED(control->hosted.CallerSafety()))
+        WriteLine(STD_OUTPUT_HANDLE, L"UNSAFE " + name + L" scripting " + HexResult(control->hosted.CallerSafety()));
     // A size the page leaves out is the control's own extent, as in a browser.
     const SIZE natural = control->hosted.NaturalSize();
     if (object.width == 0) control->position.right = control->position.left + natural.cx;

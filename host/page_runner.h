@@ -56,6 +56,8 @@ private:
     };
 
     bool Start(const std::wstring& title);
+    // The address the page answers its controls with: --url, or the page's file:/// address.
+    std::wstring PageAddress() const;
     void DefineHandler(const PageScript& script);
     void AddControl(const PageObject& object);
     void ConnectHandlers(Control& control);

@@ -3,13 +3,15 @@
 Korvendal.ocx and the Korvendal.inf that the browser's code download reads, the signed x64
 Korvendal.ocx for 64-bit hosts, and the <object> snippet for page authors.
 
-usage: package.py --build BUILD [--out DIR]
+usage: package.py --build BUILD [--out DIR] [--allow-site ENTRY]...
                   [--cert FILE --key FILE | --pkcs12 FILE] [--password-file FILE]
                   [--timestamp URL]
 
 BUILD holds the x86/ and x64/ build trees. Without a certificate of the publisher's own, a
 test certificate authority and a code-signing certificate are made in DIR/test-ca/ (and
 kept for later runs, so that a machine trusting that authority once keeps trusting it).
+With --allow-site, both controls carry that list of sites (allowed_sites.py) and refuse to
+work on pages from any other; the signature then covers the list.
 """
 import argparse
 import os
@@ -19,6 +21,8 @@ import shutil
 import subprocess
 import sys
 import tempfile
+
+import allowed_sites
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OCX = "Korvendal.ocx"
@@ -171,8 +175,23 @@ def stripped(ocx, machine, staging):
     return copy
 
 
-def package(build, out, signer, sources=ROOT):
-    """Writes the cabinet, the INF, the x64 control and the snippet into `out`."""
+def prepared(ocx, machine, staging, sites):
+    """The stripped copy of the control, with the list of allowed sites packed in when
+    there is one; gives the copy's path."""
+    copy = stripped(ocx, machine, staging)
+    if not sites:
+        return copy
+    listed = os.path.join(staging, f"{machine}-sites-{OCX}")
+    try:
+        allowed_sites.pack_file(copy, listed, sites)
+    except allowed_sites.SitesError as error:
+        raise PackageError(f"--allow-site: {error}")
+    return listed
+
+
+def package(build, out, signer, sources=ROOT, sites=()):
+    """Writes the cabinet, the INF, the x64 control and the snippet into `out`; `sites` is
+    the list of allowed sites both controls carry (none: every site)."""
     x86_ocx, x64_ocx = os.path.join(build, "x86", OCX), os.path.join(build, "x64", OCX)
     for built in (x86_ocx, x64_ocx):
         if not os.path.isfile(built):
@@ -189,13 +208,13 @@ def package(build, out, signer, sources=ROOT):
     with tempfile.TemporaryDirectory(prefix="kv-package-") as staging:
         # The control is signed before it goes in, since the browser checks it again when
         # it registers the file taken out of the cabinet.
-        signer.sign(stripped(x86_ocx, "i686", staging), os.path.join(staging, OCX))
+        signer.sign(prepared(x86_ocx, "i686", staging, sites), os.path.join(staging, OCX))
         shutil.copyfile(os.path.join(out, INF), os.path.join(staging, INF))
         unsigned = os.path.join(staging, CAB)
         run(["gcab", "--create", "--nopath", "--zip", unsigned,
              os.path.join(staging, OCX), os.path.join(staging, INF)], "making the cabinet")
         signer.sign(unsigned, os.path.join(out, CAB))
-        signer.sign(stripped(x64_ocx, "x86_64", staging), os.path.join(out, "x64", OCX))
+        signer.sign(prepared(x64_ocx, "x86_64", staging, sites), os.path.join(out, "x64", OCX))
     with open(os.path.join(out, SNIPPET), "w", encoding="utf-8") as f:
         f.write(object_snippet(class_id, version))
     return [os.path.join(out, name) for name in (CAB, INF, os.path.join("x64", OCX), SNIPPET)]
@@ -205,6 +224,9 @@ def main(argv=None):
     parser = argparse.ArgumentParser(description="Packs Korvendal.ocx into a signed cabinet.")
     parser.add_argument("--build", required=True, help="folder holding the x86/ and x64/ build trees")
     parser.add_argument("--out", help="where the package goes (BUILD/dist unless given)")
+    parser.add_argument("--allow-site", action="append", default=[], metavar="ENTRY",
+                        help="a site the control works for (repeatable): https://example.com, "
+                             "https://*.example.com, http://127.0.0.1:8080 or file://")
     parser.add_argument("--cert", help="the publisher's code-signing certificate (PEM or DER)")
     parser.add_argument("--key", help="the private key of --cert")
     parser.add_argument("--pkcs12", help="the publisher's certificate and key in one PKCS#12 file")
@@ -223,7 +245,9 @@ def main(argv=None):
             cert, key = make_test_authority(os.path.join(out, "test-ca"))
             signer = Signer(cert, key, timestamp=args.timestamp)
             print(f"signed with the test authority {os.path.join(out, 'test-ca', 'ca.crt')}")
-        for written in package(os.path.abspath(args.build), out, signer):
+        if args.allow_site:
+            print("allowed sites: " + " ".join(args.allow_site))
+        for written in package(os.path.abspath(args.build), out, signer, sites=args.allow_site):
             print(f"WROTE {written}")
     except PackageError as error:
         print(f"package: {error}", file=sys.stderr)

@@ -6,6 +6,7 @@ the page snippet runs in korvendal-host against a real nginx.
 A 32-bit run installs the 32-bit control taken out of the cabinet; where the kernel runs no
 32-bit programs the x64 build tree runs this, and the fresh prefix gets the signed x64 control
 from x64/ instead (the 32-bit control is then checked as bytes only)."""
+import glob
 import os
 import shutil
 import struct
@@ -52,6 +53,24 @@ def machine(path):
 
 def openssl(*args):
     subprocess.run(["openssl", *args], check=True, capture_output=True, timeout=120)
+
+
+POLICY = "HKLM\\SOFTWARE\\Policies\\Korvendal\\AllowedSites"
+REFUSED = "-2147024891 이 사이트에서는 Korvendal을 사용할 수 없습니다."
+
+# Sets both properties and calls Init, telling each outcome.
+SITE_PAGE = """<html><body>
+<object id="Installer" classid="clsid:D0D05CAA-80C0-455A-B5C8-6433218CBA29"></object>
+<script language="JScript">
+function attempt(what, f) {
+  try { f(); alert(what + " ok"); } catch (e) { alert(what + " " + e.number + " " + e.description); }
+}
+attempt("BasePath", function () { Installer.BasePath = "BASE"; });
+attempt("InfoFileName", function () { Installer.InfoFileName = "skin.zip"; });
+attempt("Init", function () { Installer.Init("SERVER", "TARGET"); });
+window.close();
+</script></body></html>
+"""
 
 
 class Package(unittest.TestCase):
@@ -156,20 +175,29 @@ class Package(unittest.TestCase):
             "[Korvendal.ocx] RegisterServer=yes",
         ])
 
-    def test_control_registered_in_a_fresh_prefix_runs_the_page_snippet(self):
+    def install(self, out, unpacked=None):
+        """Registers the control of the package in `out` in the fresh prefix, where the code
+        download puts the files it takes out of a cabinet: the 32-bit one from the cabinet
+        (unpacked into `unpacked`), the x64 one from x64/."""
         self.fresh_prefix()
-        # Where the code download puts the files it takes out of a cabinet.
         folder = os.path.join(self.prefix, "drive_c", "windows", "Downloaded Program Files")
         os.makedirs(folder, exist_ok=True)
-        shipped = os.path.join(self.unpacked if harness.Context.arch == "x86" else os.path.join(self.out, "x64"),
-                               "Korvendal.ocx")
+        if harness.Context.arch == "x86":
+            if not unpacked:
+                unpacked = os.path.join(out, "unpacked")
+                subprocess.run(["cabextract", "-q", "-d", unpacked, os.path.join(out, "Korvendal.cab")],
+                               check=True, capture_output=True, timeout=60)
+            shipped = os.path.join(unpacked, "Korvendal.ocx")
+        else:
+            shipped = os.path.join(out, "x64", "Korvendal.ocx")
         ocx = os.path.join(folder, "Korvendal.ocx")
         shutil.copyfile(shipped, ocx)
         registered = harness.wine(["regsvr32", "/s", harness.winpath(ocx)])
         self.assertEqual(registered.returncode, 0, registered)
 
-        served = os.path.join(self.work, "served")
-        os.makedirs(served)
+    def serve(self):
+        """A folder with the skin and a target file of its own; gives (folder, target name)."""
+        served = tempfile.mkdtemp(prefix="served-", dir=self.work)
         target = f"kvpackage-{uuid.uuid4().hex}.exe"
         with open(os.path.join(served, "skin.zip"), "wb") as f:
             f.write(skins.skin_archive())
@@ -179,6 +207,11 @@ class Package(unittest.TestCase):
             os.chmod(path, 0o755)  # nginx's workers read it under an account of their own
         for name in os.listdir(served):
             os.chmod(os.path.join(served, name), 0o644)
+        return served, target
+
+    def test_control_registered_in_a_fresh_prefix_runs_the_page_snippet(self):
+        self.install(self.out, self.unpacked)
+        served, target = self.serve()
 
         with open(os.path.join(self.out, "korvendal-object.html"), encoding="utf-8") as f:
             snippet = f.read()
@@ -198,6 +231,64 @@ class Package(unittest.TestCase):
         self.assertEqual(run.status, 0, run)
         self.assertEqual(run.alerts, ["OnCreate", "Init ok"], run)
         self.assertIn("GET /skin.zip ", log)
+
+    def run_site_page(self, url):
+        """SITE_PAGE answering with `url`, against a server of its own; gives the page's
+        lines, whether it fetched anything and whether its base folder exists."""
+        served, target = self.serve()
+        base = f"kvsites-{uuid.uuid4().hex}"
+        with harness.Nginx(served) as server:
+            page = SITE_PAGE.replace("BASE", base).replace("SERVER", server.url()).replace("TARGET", target)
+            run = run_page(page, extra_args=["--url", url] if url else ())
+            fetched = bool(server.access_log().strip())
+        self.assertEqual(run.status, 0, run)
+        folder = glob.glob(os.path.join(self.prefix, "drive_c", "users", "*", "Temp", base))
+        return run.alerts, fetched, bool(folder)
+
+    def assert_allowed(self, url):
+        self.assertEqual(self.run_site_page(url), (["BasePath ok", "InfoFileName ok", "Init ok"], True, True), url)
+
+    def assert_refused(self, url):
+        # The host reports what a browser would refuse, then scripts the control all the same.
+        self.assertEqual(self.run_site_page(url), ([
+            "UNSAFE Installer data 0x80004005", "UNSAFE Installer scripting 0x80004005",
+            "BasePath " + REFUSED, "InfoFileName " + REFUSED, "Init " + REFUSED], False, False), url)
+
+    def policy(self, *entries):
+        """The machine policy with `entries` (an empty key for none), in the registry view
+        that both controls read."""
+        harness.wine(["reg", "delete", POLICY, "/f", "/reg:64"])
+        added = harness.wine(["reg", "add", POLICY, "/f", "/reg:64"])
+        self.assertEqual(added.returncode, 0, added)
+        for k, entry in enumerate(entries):
+            added = harness.wine(["reg", "add", POLICY, "/v", f"site{k}", "/d", entry, "/f", "/reg:64"])
+            self.assertEqual(added.returncode, 0, added)
+
+    def test_site_list_packed_in_or_set_by_policy_locks_the_control_to_its_sites(self):
+        out = os.path.join(self.work, "sites-dist")
+        printed = package(out, "--allow-site", "https://example.com", "--allow-site", "https://*.example.org")
+        self.assertIn("allowed sites: https://example.com https://*.example.org", printed)
+        self.install(out)
+        try:
+            self.assert_allowed("https://shop.example.com/setup/index.html")
+            self.assert_allowed("https://www.example.org/")
+            self.assert_refused("https://example.net/")
+            self.assert_refused("https://example.com.attacker.net/")
+            self.assert_refused("https://example.com@attacker.net/")
+            self.assert_refused("https://example.org/")  # subdomains only
+            self.assert_refused(None)  # the page on disk: file:// is not listed
+
+            # The policy replaces the packed list; an empty policy allows no site.
+            self.policy("https://example.net", "not an entry")
+            self.assert_allowed("https://example.net/")
+            self.assert_refused("https://example.com/")
+            self.policy()
+            self.assert_refused("https://example.net/")
+        finally:
+            harness.wine(["reg", "delete", POLICY, "/f", "/reg:64"])
+        # Without a list, any site.
+        self.install(self.out, self.unpacked)
+        self.assert_allowed("https://example.net/")
 
 
 if __name__ == "__main__":
