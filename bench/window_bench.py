@@ -103,8 +103,8 @@ setTimeout(poll, 20);
 
 
 # Phases that the control marks on its timeline, in the order Init runs them.
-PHASES = ["archive size", "archive fetch", "unpack", "pictures", "background", "folder",
-          "target size", "local state", "layout"]
+PHASES = ["archive size", "archive fetch", "unpack", "folder", "target size", "local state",
+          "pictures", "background", "layout"]
 # Phases that lie inside another one (the background is the first of the pictures).
 INNER = {"background"}
 

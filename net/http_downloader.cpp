@@ -3,8 +3,8 @@
 // failure reports.
 #include "net/http_downloader.h"
 
+#include "base/local_file.h"
 #include "base/timeline.h"
-#include "files/local_files.h"
 #include "net/download_answer.h"
 #include "net/engine_texts.h"
 #include "net/header_receiver.h"
@@ -372,16 +372,9 @@ bool CHttpDownloaderEx::PumpMessages() {
     return true;
 }
 
-bool CHttpDownloaderEx::LocalFileExists(const std::string& path) { return FileExists(path); }
+bool CHttpDownloaderEx::LocalFileExists(const std::string& path) { return kv::FileExists(path); }
 
-int64_t CHttpDownloaderEx::LocalFileSize(const std::string& path) {
-    if (!FileExists(path)) return 0;
-    WIN32_FIND_DATAA entry;
-    const kv::unique_hfind search(::FindFirstFileA(path.c_str(), &entry));
-    if (!search) return 0;
-    return static_cast<int64_t>((static_cast<uint64_t>(entry.nFileSizeHigh) << 32) |
-                                entry.nFileSizeLow);
-}
+int64_t CHttpDownloaderEx::LocalFileSize(const std::string& path) { return kv::FileSizeOf(path).value_or(0); }
 
 bool CHttpDownloaderEx::ParseUrl(std::string text, std::string& hostName, std::string& hostAddress,
                                  uint16_t& port, std::string& path) {
