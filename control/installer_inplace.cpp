@@ -159,7 +159,10 @@ HRESULT CInstallerInPlace::GetDropTarget(IDropTarget** target) {
     return E_NOTIMPL;
 }
 
-HRESULT CInstallerInPlace::TranslateAccelerator(LPMSG) { return S_FALSE; }
+HRESULT CInstallerInPlace::TranslateAccelerator(LPMSG message) {
+    if (!message || !owner_.embedding.window) return S_FALSE;
+    return owner_.children.TranslateKey(*message) ? S_OK : S_FALSE;
+}
 
 HRESULT CInstallerInPlace::OnFrameWindowActivate(BOOL) { return S_OK; }
 

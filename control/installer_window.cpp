@@ -4,6 +4,7 @@
 #include "control/installer_messages.h"
 #include "control/module/module_state.h"
 #include "control/resource.h"
+#include "skin/child_accessible.h"
 
 namespace {
 
@@ -28,7 +29,10 @@ INT_PTR CALLBACK InstallerDialogProc(HWND window, UINT message, WPARAM wParam, L
     CInstaller* owner = OwnerOf(window);
     if (!owner) return FALSE;
     if (owner->controller.OnMessage(message, wParam, lParam)) return Handled(window, 0);
+    if (owner->children.OnFocusMessage(message)) return Handled(window, 0);
     switch (message) {
+    case WM_GETOBJECT:
+        return Handled(window, kv::AnswerAccessibleRequest(window, wParam, lParam, {ROLE_SYSTEM_CLIENT, L""}));
     case WM_ERASEBKGND:
         // The background picture covers the whole window.
         return Handled(window, 0);
