@@ -19,7 +19,7 @@ std::wstring Taken(BSTR text) {
 HRESULT ReadAccessible(HWND window, AccessibleReading& reading) {
     reading = AccessibleReading{};
     ComPtr<IAccessible> object;
-    RETURN_IF_FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    RETURN_IF_FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                                   object.put_void()));
     RETURN_HR_IF(E_FAIL, !object);
     VARIANT self;

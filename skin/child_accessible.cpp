@@ -38,7 +38,7 @@ public:
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
         if (!object) return E_POINTER;
         *object = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IDispatch && riid != IID_IAccessible) return E_NOINTERFACE;
+        if (riid != IID_IUnknown && riid != IID_IDispatch && riid != __uuidof(IAccessible)) return E_NOINTERFACE;
         *object = static_cast<IAccessible*>(this);
         AddRef();
         return S_OK;
@@ -183,10 +183,10 @@ LONG AccessibleState(HWND window, LONG role) {
 LRESULT AnswerAccessibleRequest(HWND window, WPARAM wParam, LPARAM lParam, const AccessibleFacts& facts) {
     if (facts.role == 0 || static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) return 0;
     ComPtr<IAccessible> standard;
-    if (FAILED(::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, standard.put_void()))) return 0;
+    if (FAILED(::CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible), standard.put_void()))) return 0;
     auto* object = new (std::nothrow) CChildAccessible(window, facts, std::move(standard));
     if (!object) return 0;
-    const LRESULT result = ::LresultFromObject(IID_IAccessible, wParam, object);
+    const LRESULT result = ::LresultFromObject(__uuidof(IAccessible), wParam, object);
     object->Release();
     return result < 0 ? 0 : result;
 }

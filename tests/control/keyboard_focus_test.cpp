@@ -27,7 +27,7 @@ public:
         windowClass.lpfnWndProc = Proc;
         windowClass.lpszClassName = kClassName;
         ::RegisterClassW(&windowClass);  // the second time fails harmlessly
-        window_ = ::CreateWindowExW(0, kClassName, L"", WS_POPUP | WS_VISIBLE, 100, 100, 400, 320, nullptr,
+        window_ = ::CreateWindowExW(0, kClassName, L"", WS_POPUP, 100, 100, 400, 320, nullptr,
                                     nullptr, nullptr, this);
         panel.Create(window_);
         // The default skin's places: folder, run, start and stop in one place, close.
@@ -36,6 +36,8 @@ public:
         Place(IDC_BTN_START, 194);
         Place(IDC_BTN_STOP, 194);
         Place(IDC_BTN_CLOSE, 280);
+        // Activation gives the window the focus, which it passes on.
+        ::ShowWindow(window_, SW_SHOW);
         ::SetForegroundWindow(window_);
     }
     ~PanelWindow() {
@@ -72,7 +74,7 @@ private:
 
 std::wstring AccessibleName(HWND window) {
     kv::ComPtr<IAccessible> object;
-    EXPECT_EQ(S_OK, ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    EXPECT_EQ(S_OK, ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                                  object.put_void()));
     VARIANT self;
     self.vt = VT_I4;
@@ -102,8 +104,7 @@ TEST(ChildPanel, EveryChildHasItsNameForAScreenReader) {
 
 TEST(ChildPanel, TabVisitsEnabledVisibleButtonsInReadingOrder) {
     PanelWindow window;
-    // The window passes its focus on; run is disabled and stop hidden at first.
-    ::SetFocus(window.handle());
+    // The window passed its focus on; run is disabled and stop hidden at first.
     EXPECT_EQ(IDC_BTN_FOLDER, window.Focused());
     EXPECT_TRUE(window.Key(VK_TAB));
     EXPECT_EQ(IDC_BTN_START, window.Focused());

@@ -21,7 +21,7 @@ constexpr COLORREF kCue = RGB(31, 45, 61);
 
 kv::ComPtr<IAccessible> AccessibleOf(HWND window) {
     kv::ComPtr<IAccessible> object;
-    EXPECT_EQ(S_OK, ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    EXPECT_EQ(S_OK, ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                                  object.put_void()));
     return object;
 }
@@ -80,7 +80,7 @@ protected:
         parent.button = &button;
         ASSERT_NE(button.Create(WS_CHILD | WS_VISIBLE, parent.handle(), 218), nullptr);
         ::MoveWindow(button.handle(), 20, 30, 60, 24, TRUE);
-        button.AssignPictures(SolidBitmap(60, 24, kFace), nullptr, nullptr, nullptr);
+        button.AssignPictures(SolidBitmap(60, 24, kFace), {}, {}, {});
         button.SetAccessible({ROLE_SYSTEM_PUSHBUTTON, L""});
         button.SetHiddenCaption(L"시작");
     }
