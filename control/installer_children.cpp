@@ -56,6 +56,7 @@ void CInstallerChildren::Create(HWND window) {
     for (int k = 0; k < kButtonCount; ++k) {
         buttons_[k].SetAccessible({ROLE_SYSTEM_PUSHBUTTON, L""});
         buttons_[k].SetHiddenCaption(kv::AccessibleNameOf(IDC_BTN_RUN + k));
+        buttons_[k].keyHandler = [this](const MSG& key) { return TranslateKey(key); };
     }
     bar_.SetAccessible({ROLE_SYSTEM_PROGRESSBAR, kv::AccessibleNameOf(IDC_PROGRESS)});
     // The template's background picture was created first, which puts it above every

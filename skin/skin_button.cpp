@@ -66,6 +66,11 @@ LRESULT CxSkinButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // The second press of a double-click is a press of its own: two clicks, two commands.
         ::SendMessageA(handle(), WM_LBUTTONDOWN, wParam, lParam);
         return 0;
+    case WM_KEYDOWN: {
+        const MSG key = {handle(), message, wParam, lParam};
+        if (keyHandler && keyHandler(key)) return 0;
+        return DefaultProc(message, wParam, lParam);
+    }
     case WM_KILLFOCUS:
         if (::GetCapture() == handle()) {
             ::ReleaseCapture();

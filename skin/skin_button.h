@@ -5,6 +5,8 @@
 #include "base/unique_resource.h"
 #include "skin/child_window.h"
 
+#include <functional>
+
 namespace kv {
 
 class CxSkinButton : public CChildWindow {
@@ -25,6 +27,11 @@ public:
     void SetHiddenCaption(const wchar_t* caption);
     // With `shown`, the focused button draws a dotted rectangle of `color` inside its edge.
     void ShowFocusCue(bool shown, COLORREF color);
+
+    // Sees each key the button is sent (WM_KEYDOWN) before the button does; a key it uses
+    // (returns true for) goes no further. Keys reach a button directly when its container's
+    // accelerator path is not in use, as while a transfer pumps messages.
+    std::function<bool(const MSG&)> keyHandler;
 
     bool mouseOver = false;   // the mouse is over the button and its leaving is tracked
     bool buttonDown = false;  // the left button went down here and is still held

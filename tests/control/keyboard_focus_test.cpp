@@ -129,6 +129,9 @@ TEST(ChildPanel, TabVisitsEnabledVisibleButtonsInReadingOrder) {
     EXPECT_FALSE(window.Key(VK_TAB));
     keys[VK_SHIFT] = 0;
     ::SetKeyboardState(keys);
+    // A key sent to the button itself, as a message pump without the accelerator path does.
+    ::SendMessageW(window.Child(IDC_BTN_CLOSE), WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_EQ(IDC_BTN_FOLDER, window.Focused());
 }
 
 TEST(ChildPanel, FocusMovesOnFromAButtonThatGoes) {
