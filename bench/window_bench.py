@@ -2,8 +2,10 @@
 """Skinned-window benchmark, in korvendal-host against a loopback nginx:
 - a 200 MB file downloaded by a click on the window's start button, timed by the page from
   the click to "다운로드 완료", beside the engine's design ceiling;
-- Init with a skin of 22 files of about 1 MB (archive fetched, unpacked and laid out), timed
-  by the page around the call, several runs, median printed.
+- Init with a skin of 13 KB and one of 22 files of about 1 MB (archive fetched, unpacked and
+  laid out), timed by the page around the call, several runs, median printed, with target files
+  of several sizes; the control's timeline (KORVENDAL_TIMELINE) of the median run, phase by
+  phase, each request with its connect, first byte and end.
 Prints figures only; timing never fails. The downloaded bytes are checked.
 
     python3 bench/window_bench.py --build build/x64 --arch x64
@@ -100,24 +102,155 @@ setTimeout(poll, 20);
           f"ceiling {CEILING:.2f} MB/s; size {'matches' if same else 'DIFFERS'}")
 
 
-def bench_init(server, runs):
+# Phases that the control marks on its timeline, in the order Init runs them.
+PHASES = ["archive size", "archive fetch", "unpack", "folder", "target size", "local state",
+          "pictures", "background", "layout"]
+# Phases that lie inside another one (the background is the first of the pictures).
+INNER = {"background"}
+
+
+def read_timeline(path):
+    """The timeline's Init runs: each a list of (microseconds from Init's call, words)."""
+    runs, current = [], None
+    if not os.path.exists(path):
+        return runs
+    with open(path, encoding="utf-8", errors="replace") as f:
+        for line in f:
+            stamp, _, text = line.rstrip("\n").partition(" ")
+            if not stamp.isdigit():
+                continue
+            if text == "init begin":
+                current, start = [], int(stamp)
+            if current is None:
+                continue
+            current.append((int(stamp) - start, text))
+            if text == "init end":
+                runs.append(current)
+                current = None
+    return runs
+
+
+def requests_of(run):
+    """Each connection of a run: its marks from the connect to the close, with the passes of
+    the receive loop (queue drained, slept) that fell inside it."""
+    requests, current = [], None
+    for at, text in run:
+        words = text.split()
+        if text == "connect begin":
+            current = {"start": at, "connected": None, "request": "", "first": None, "end": None,
+                       "receives": [], "pumps": []}
+            requests.append(current)
+        elif current is None:
+            continue
+        elif text in ("connect end", "connect failed"):
+            current["connected"] = at
+        elif words[0] == "send":
+            current["request"] = " ".join(words[1:3]) + (" (range)" if words[-1] == "RANGE" else "")
+        elif words[0] == "receive":
+            count, took = int(words[1]), int(words[2])
+            current["receives"].append((count, took))
+            if count > 0 and current["first"] is None:
+                current["first"] = at
+        elif words[0] == "pump":
+            current["pumps"].append((int(words[1]), int(words[2])))
+        elif text == "close":
+            current["end"] = at
+            current = None
+    return requests
+
+
+def phase_spans(run):
+    """(name, begin, end) in microseconds for each phase marked in the run."""
+    begins, spans = {}, []
+    for at, text in run:
+        name, _, edge = text.rpartition(" ")
+        if name in PHASES and edge == "begin":
+            begins[name] = at
+        elif name in PHASES and edge == "end" and name in begins:
+            spans.append((name, begins.pop(name), at))
+    return spans
+
+
+def ms(microseconds):
+    return f"{microseconds / 1000:7.1f}"
+
+
+def print_timeline(run):
+    """One run of Init, phase by phase, each request with its connect, first byte and end."""
+    requests = requests_of(run)
+    total = run[-1][0]
+    print(f"         timeline of that run, ms from Init's call (Init took {total / 1000:.1f} ms):")
+    print("              at     took")
+    spans = phase_spans(run)
+    for name, begin, end in spans:
+        print(f"         {ms(begin)}  {ms(end - begin)}  {'  ' if name in INNER else ''}{name}")
+        for request in requests:
+            if not begin <= request["start"] <= end:
+                continue
+            start = request["start"]
+            after = lambda at: "-" if at is None else f"{(at - start) / 1000:.1f}"
+            print(f"         {ms(start)}  {ms((request['end'] or start) - start)}    {request['request'] or '?'}: "
+                  f"connected {after(request['connected'])}, first byte {after(request['first'])}, "
+                  f"end {after(request['end'])}")
+            if request["pumps"]:
+                pumps, receives = request["pumps"], request["receives"]
+                waited = sum(1 for count, _ in receives if count == -2)
+                print(f"                            {len(pumps)} passes: sleeps {sum(s for _, s in pumps) / 1000:.1f}, "
+                      f"queue {sum(d for d, _ in pumps) / 1000:.1f}, {len(receives)} receives "
+                      f"{sum(t for _, t in receives) / 1000:.1f} ({waited} found nothing)")
+    accounted = sum(end - begin for name, begin, end in spans if name not in INNER)
+    print(f"         {ms(total)}  {ms(total - accounted)}  outside these phases")
+
+
+def bench_init(server, work, skin, targets, runs, show_timeline):
+    """Init with `skin`, fetched afresh each time, for each target file in turn; prints the
+    page's median per target and, for the last target, the timeline of the median run."""
     tag = uuid.uuid4().hex[:8]
-    lines = run_page(page(f"""
-Installer.InfoFileName = "heavy.zip";
+    timeline = os.path.join(work, f"timeline-{tag}.txt")
+    names = ", ".join(f'"{name}"' for name in targets)
+    os.environ["KORVENDAL_TIMELINE"] = paths.winpath(timeline)
+    try:
+        lines = run_page(page(f"""
+Installer.InfoFileName = "{skin}";
+var targets = [{names}];
 for (var k = 0; k < {runs}; ++k) {{
-  Installer.BasePath = "KvBench\\\\init-{tag}-" + k;
-  var started = new Date();
-  Installer.Init("{server.url()}", "skin.zip");
-  alert("INIT " + (new Date() - started));
+  for (var t = 0; t < targets.length; ++t) {{
+    Installer.BasePath = "KvBench\\\\init-{tag}-" + k + "-" + t;
+    var started = new Date();
+    Installer.Init("{server.url()}", targets[t]);
+    alert("INIT " + t + " " + (new Date() - started));
+  }}
 }}
 window.close();
 """), timeout=600)
-    times = [int(line.split()[1]) for line in lines if line.startswith("INIT ")]
-    if not times:
+    finally:
+        del os.environ["KORVENDAL_TIMELINE"]
+    results = [line.split()[1:] for line in lines if line.startswith("INIT ")]
+    if not results:
         print(f"init: no result ({lines[-3:]})")
         return
-    print(f"init     median {statistics.median(times):.0f} ms over {len(times)} runs "
-          f"(min {min(times)}, max {max(times)}); each fetches, unpacks and lays out the skin")
+    timeline_runs = read_timeline(timeline)
+    for t, name in enumerate(targets):
+        times = [int(took) for index, took in results if int(index) == t]
+        size = os.path.getsize(os.path.join(work, name))
+        print(f"init     {skin}, target of {size / 1000:.1f} KB: median {statistics.median(times):.0f} ms over "
+              f"{len(times)} runs (min {min(times)}, max {max(times)})")
+    if show_timeline and len(timeline_runs) == len(results):
+        last = len(targets) - 1
+        runs_of_last = [(int(took), timeline_runs[i]) for i, (index, took) in enumerate(results)
+                        if int(index) == last]
+        runs_of_last.sort(key=lambda pair: pair[0])
+        median_run = runs_of_last[len(runs_of_last) // 2][1]
+        medians = []
+        for name in PHASES:
+            took = [end - begin for _, run in runs_of_last for phase, begin, end in phase_spans(run)
+                    if phase == name]
+            if took:
+                medians.append(f"{name} {statistics.median(took) / 1000:.1f}")
+        print("         phase medians (ms): " + ", ".join(medians))
+        print_timeline(median_run)
+    elif show_timeline:
+        print(f"         timeline: {len(timeline_runs)} runs marked for {len(results)} calls; not shown")
 
 
 def main():
@@ -142,11 +275,20 @@ def main():
             f.write(heavy)
         with open(os.path.join(work, "skin.zip"), "wb") as f:
             f.write(skins.skin_archive())
+        # Targets of Init: only their header is read, whatever their size.
+        for name, size in (("small.bin", 5_000), ("medium.bin", 12_900), ("large.bin", 20 * MB)):
+            with open(os.path.join(work, name), "wb") as f:
+                f.write(os.urandom(size))
         for name in os.listdir(work):
             os.chmod(os.path.join(work, name), 0o644)
         with Nginx(work) as server:
-            print(f"skin: 22 files, {len(heavy) / MB:.2f} MB archive")
-            bench_init(server, args.init_runs)
+            light = os.path.getsize(os.path.join(work, "skin.zip"))
+            print(f"skins: skin.zip of 22 files, {light / 1000:.1f} KB; heavy.zip of 22 files, "
+                  f"{len(heavy) / MB:.2f} MB")
+            print(f"pacing floor of Init: 10 ms per pass of 102399 bytes of the archive: "
+                  f"{10 * -(-light // 102399)} ms for skin.zip, {10 * -(-len(heavy) // 102399)} ms for heavy.zip")
+            bench_init(server, work, "skin.zip", ["small.bin", "medium.bin", "large.bin"], args.init_runs, True)
+            bench_init(server, work, "heavy.zip", ["medium.bin"], args.init_runs, True)
             bench_click_transfer(server, work, args.size_mb * MB)
         return 0
     finally:

@@ -1,6 +1,7 @@
 #include "files/local_files.h"
 
 #include "base/ansi_chars.h"
+#include "base/local_file.h"
 
 #include <windows.h>
 
@@ -29,16 +30,8 @@ bool CreateFolderTree(std::string path, bool isFilePath) {
     return true;
 }
 
-bool FileExists(std::string path) {
-    // Attributes rather than a directory search, which would take a pattern for any file it
-    // matches. A path ending in a separator names no file, as the search answered too.
-    if (path.empty() || !IsPlainPathText(path) || kv::EndsWithBackslash(path) || path.back() == '/')
-        return false;
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 void ClearReadOnly(std::string path) {
-    if (!FileExists(path)) return;
+    if (!kv::FileExists(path)) return;
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return;
     DWORD cleared = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);

@@ -1,5 +1,4 @@
-// Local folders and files: the temporary folder, folder trees, file existence, read-only
-// clearing, and the skin path with the base folder it needs. All strings are narrow, in the
+// Local folders and files: the temporary folder, folder trees, read-only clearing, and the skin path with the base folder it needs. All strings are narrow, in the
 // ANSI code page (949 on a Korean system).
 #pragma once
 
@@ -11,9 +10,6 @@
 // report it.
 std::string GetTempFolder();
 bool CreateFolderTree(std::string path, bool isFilePath);
-// A file or folder by exactly this name; a pattern with wildcards is no name and never
-// exists, and neither does a path ending in a separator.
-bool FileExists(std::string path);
 void ClearReadOnly(std::string path);
 
 // The skin path rule: basePath + "\" + name. An empty base folder first becomes the

@@ -67,13 +67,6 @@ bool IsDeviceName(std::string_view component) {
 
 }  // namespace
 
-bool IsPlainPathText(std::string_view text) {
-    return std::none_of(text.begin(), text.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == '*' || c == '?' || c == '<' ||
-               c == '>' || c == '"' || c == '|';
-    });
-}
-
 bool IsContainedRelativePath(const std::string& name) {
     if (name.empty()) return true;
     if (!IsPlainPathText(name)) return false;

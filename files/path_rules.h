@@ -3,6 +3,8 @@
 // folder they are joined to. Pure functions over narrow strings of the ANSI code page.
 #pragma once
 
+#include "base/path_text.h"
+
 #include <string>
 #include <string_view>
 
@@ -22,10 +24,8 @@ std::string MakeBasePath(const std::string& tempFolder, const std::string& value
 // style; a long name is returned whole.
 std::string GetFileNamePart(std::string path);
 
-// True when no byte of `text` is NUL or another control character (each ends or garbles a
-// name on its way to the system) or one of * ? < > " | (wildcards of a directory search, or
-// characters no file name holds).
-bool IsPlainPathText(std::string_view text);
+// Whether a text can be a file name at all (base/path_text.h).
+using kv::IsPlainPathText;
 
 // True when `name` is a relative path that names files below the folder it is joined to
 // and nothing else: plain text (above), no drive, root or UNC prefix, no ".." component (nor

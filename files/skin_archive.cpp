@@ -2,11 +2,27 @@
 
 #include "base/ansi_chars.h"
 #include "files/local_files.h"
+#include "files/path_rules.h"
 #include "files/skin_zip_reader.h"
 
 #include <windows.h>
 
 #include <utility>
+
+namespace {
+
+// True when the folder part of `filePath` is the current folder: it exists then, and making
+// it current once more would only repeat the system calls (the members of one folder follow
+// each other in an archive).
+bool IsCurrentFolderOf(const std::string& filePath) {
+    std::string folder = filePath.substr(0, filePath.size() - GetFileNamePart(filePath).size());
+    if (kv::EndsWithBackslash(folder)) folder.pop_back();
+    char current[MAX_PATH] = {};
+    const DWORD length = ::GetCurrentDirectoryA(MAX_PATH, current);
+    return length > 0 && length < MAX_PATH && folder == std::string(current, length);
+}
+
+}  // namespace
 
 bool ExtractSkinArchive(std::string archivePath, std::string destFolder) {
     return ExtractSkinArchive(std::move(archivePath), std::move(destFolder), nullptr);
@@ -36,7 +52,7 @@ bool ExtractSkinArchive(std::string archivePath, std::string destFolder,
             if (c == '/') c = '\\';
         }
         ClearReadOnly(memberPath);
-        CreateFolderTree(memberPath, true);
+        if (!IsCurrentFolderOf(memberPath)) CreateFolderTree(memberPath, true);
         if (kv::EndsWithBackslash(memberPath)) continue;
         if (reader.ExtractEntry(i, memberPath) != kZipOk) {
             reader.Close();

@@ -1,20 +1,13 @@
 #include "files/staged_fetch.h"
 
+#include "base/local_file.h"
+
 #include <windows.h>
 
 namespace {
 
-// The size of an existing file; -1 when there is none (or a folder stands there).
-int64_t FileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return -1;
-    return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
-}
-
 bool RemoveIfPresent(const std::string& path) {
-    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    if (!kv::FileExists(path)) return true;
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     return ::DeleteFileA(path.c_str()) != FALSE;
 }
@@ -33,7 +26,7 @@ StagedFetch FetchIntoPlace(const std::string& path, int64_t expectedSize,
         RemoveIfPresent(staging);
         return StagedFetch::FetchFailed;
     }
-    if (FileSize(staging) != expectedSize) {
+    if (kv::FileSizeOf(staging) != expectedSize) {
         RemoveIfPresent(staging);
         return StagedFetch::Incomplete;
     }

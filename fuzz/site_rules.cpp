@@ -1,6 +1,6 @@
 // Fuzz target: an allowed-sites entry (the first line) against a page address (the rest),
 // as a package, a policy and a browser give them.
-#include "control/site_rules.h"
+#include "control/object/site_rules.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,8 @@
 // failure reports.
 #include "net/http_downloader.h"
 
-#include "files/local_files.h"
+#include "base/local_file.h"
+#include "base/timeline.h"
 #include "net/download_answer.h"
 #include "net/engine_texts.h"
 #include "net/header_receiver.h"
@@ -12,6 +13,7 @@
 #include "net/http_response.h"
 #include "net/http_status_text.h"
 #include "net/last_error.h"
+#include "net/marked_connection.h"
 #include "net/response_body.h"
 #include "net/system_message.h"
 #include "net/tcp_client_socket.h"
@@ -76,6 +78,7 @@ bool CHttpDownloaderEx::StartSocketLibrary() {
 }
 
 kv::ConnectionPtr CHttpDownloaderEx::OpenConnection(const std::string& hostAddress, uint16_t port) {
+    if (kv::TimelineOn()) return kv::ConnectMarked(connector ? connector : kv::ConnectTcp, hostAddress, port);
     return connector ? connector(hostAddress, port) : kv::ConnectTcp(hostAddress, port);
 }
 
@@ -328,6 +331,7 @@ void CHttpDownloaderEx::Notify(UINT message, WPARAM wParam) {
 void CHttpDownloaderEx::Stop() { stopRequested = true; }
 
 bool CHttpDownloaderEx::PumpMessages() {
+    const long long start = kv::TimelineOn() ? kv::TimelineNow() : 0;
     MSG message;
     while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
@@ -338,20 +342,20 @@ bool CHttpDownloaderEx::PumpMessages() {
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);
     }
+    if (kv::TimelineOn()) {
+        const long long drained = kv::TimelineNow();
+        ::Sleep(10);
+        kv::TimelineMark("pump " + std::to_string(drained - start) + " " +
+                         std::to_string(kv::TimelineNow() - drained));
+        return true;
+    }
     ::Sleep(10);
     return true;
 }
 
-bool CHttpDownloaderEx::LocalFileExists(const std::string& path) { return FileExists(path); }
+bool CHttpDownloaderEx::LocalFileExists(const std::string& path) { return kv::FileExists(path); }
 
-int64_t CHttpDownloaderEx::LocalFileSize(const std::string& path) {
-    if (!FileExists(path)) return 0;
-    WIN32_FIND_DATAA entry;
-    const kv::unique_hfind search(::FindFirstFileA(path.c_str(), &entry));
-    if (!search) return 0;
-    return static_cast<int64_t>((static_cast<uint64_t>(entry.nFileSizeHigh) << 32) |
-                                entry.nFileSizeLow);
-}
+int64_t CHttpDownloaderEx::LocalFileSize(const std::string& path) { return kv::FileSizeOf(path).value_or(0); }
 
 bool CHttpDownloaderEx::ParseUrl(std::string text, std::string& hostName, std::string& hostAddress,
                                  uint16_t& port, std::string& path) {

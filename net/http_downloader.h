@@ -42,6 +42,9 @@ public:
     // that a transfer under way survives its window.
     void SetNotifyWindow(HWND window) { notifyWindow = window; }
     bool IsInitialized() const { return buffer != nullptr; }
+    // The remote size learnt elsewhere, against which the next Download judges a local file
+    // complete (0: unknown, the file is resumed and the server's answer decides).
+    void SetKnownSize(int64_t size) { totalSize = size; }
 
     // The HTTP exchange. ParseUrl resolves the host; false after a failure report.
     bool ParseUrl(std::string url, std::string& hostName, std::string& hostAddress,

@@ -20,6 +20,11 @@ int CTcpClientSocket::ReceiveWithin(char* buffer, int capacity, int waitMillisec
         ::WSASetLastError(WSAENOTSOCK);
         return -1;
     }
+    // Bytes have nearly always arrived already: then they are taken at once, without the
+    // wait, which under some socket layers costs a round trip of its own.
+    u_long waiting = 0;
+    if (::ioctlsocket(handle, FIONREAD, &waiting) == SOCKET_ERROR) return -1;
+    if (waiting > 0) return Receive(buffer, capacity, 0);
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(handle, &readable);

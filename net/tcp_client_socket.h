@@ -16,7 +16,8 @@ public:
     // The socket's own Send and Close serve the connection as well.
     bool Send(const char* buffer, int length, int flags) override;
     bool Close() override;
-    // select() bounds the wait; the socket itself stays blocking.
+    // Bytes already there are taken without waiting; otherwise select() bounds the wait.
+    // The socket itself stays blocking.
     int ReceiveWithin(char* buffer, int capacity, int waitMilliseconds) override;
 };
 

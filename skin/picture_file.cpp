@@ -7,6 +7,8 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include <algorithm>
+
 namespace kv {
 namespace {
 
@@ -23,10 +25,11 @@ std::wstring AbsolutePath(const std::wstring& path) {
 }
 
 // The picture owns its bitmap and deletes it on release, so the pixels are copied out. A
-// bitmap picture is copied pixel for pixel; icons and metafiles are drawn at that size.
-unique_hbitmap CopyToScreenBitmap(IPicture& picture, SIZEL himetric, SIZE size) {
+// bitmap picture is copied pixel for pixel; icons and metafiles are drawn at that size. Only
+// the top-left `kept` of the picture's `size` lands in the copy.
+unique_hbitmap CopyToScreenBitmap(IPicture& picture, SIZEL himetric, SIZE size, SIZE kept) {
     const unique_hdc_window screen = unique_hdc_window::get(nullptr);
-    unique_hbitmap copy(::CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+    unique_hbitmap copy(::CreateCompatibleBitmap(screen.get(), kept.cx, kept.cy));
     const unique_hdc to(::CreateCompatibleDC(screen.get()));
     if (!copy || !to) return {};
     const unique_select_object toBitmap(to.get(), copy.get());
@@ -45,13 +48,14 @@ unique_hbitmap CopyToScreenBitmap(IPicture& picture, SIZEL himetric, SIZE size) 
     const unique_select_object fromBitmap(
         from.get(), reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
     if (!fromBitmap) return {};
-    if (!::BitBlt(to.get(), 0, 0, size.cx, size.cy, from.get(), 0, 0, SRCCOPY)) return {};
+    if (!::BitBlt(to.get(), 0, 0, kept.cx, kept.cy, from.get(), 0, 0, SRCCOPY)) return {};
     return copy;
 }
 
 }  // namespace
 
-unique_hbitmap LoadPictureFile(HWND window, const std::string& path, int* width, int* height) {
+unique_hbitmap LoadPictureFile(HWND window, const std::string& path, int* width, int* height,
+                               const SIZE* part) {
     const std::wstring name = AbsolutePath(AnsiToWide(path));
     ComPtr<IPicture> picture;
     if (FAILED(::OleLoadPicturePath(const_cast<LPOLESTR>(name.c_str()), nullptr, 0, 0,
@@ -65,7 +69,12 @@ unique_hbitmap LoadPictureFile(HWND window, const std::string& path, int* width,
     const SIZE pixels = HimetricToPixels(himetric, PixelsPerInchOfWindow(window));
     if (width) *width = pixels.cx;
     if (height) *height = pixels.cy;
-    return CopyToScreenBitmap(*picture.get(), himetric, pixels);
+    SIZE kept = pixels;
+    if (part) {
+        kept.cx = std::min(kept.cx, std::max<LONG>(part->cx, 1));
+        kept.cy = std::min(kept.cy, std::max<LONG>(part->cy, 1));
+    }
+    return CopyToScreenBitmap(*picture.get(), himetric, pixels, kept);
 }
 
 }  // namespace kv

@@ -8,44 +8,33 @@
 namespace kv {
 namespace {
 
-struct KeyedItem {
-    const char* key;
-    SkinItem item;
-};
-
-constexpr std::array<KeyedItem, 8> kLabels = {{
-    {"file_name", SkinItem::FileName},
-    {"file_size", SkinItem::FileSize},
-    {"elapsed_time", SkinItem::ElapsedTime},
-    {"down_size", SkinItem::DownSize},
-    {"odd_time", SkinItem::OddTime},
-    {"down_speed", SkinItem::DownSpeed},
-    {"down_status", SkinItem::DownStatus},
-    {"down_folder", SkinItem::DownFolder},
-}};
-
-constexpr std::array<KeyedItem, 5> kButtons = {{
-    {"btn_folder", SkinItem::FolderButton},
-    {"btn_run", SkinItem::RunButton},
-    {"btn_start", SkinItem::StartButton},
-    {"btn_stop", SkinItem::StopButton},
-    {"btn_close", SkinItem::CloseButton},
-}};
+// Where each group of keys starts in kSkinKeys.
+constexpr size_t kTextColorKey = 0;
+constexpr size_t kProgressPosKey = 1;
+constexpr size_t kProgressColorKey = 2;
+constexpr size_t kPercentPosKey = 3;
+constexpr size_t kFirstLabelKey = 4;
+constexpr size_t kLabelCount = 8;
+constexpr size_t kFirstButtonKey = kFirstLabelKey + kLabelCount;
+constexpr size_t kButtonCount = kSkinKeys.size() - kFirstButtonKey;
+static_assert(kSkinKeys[kProgressColorKey].kind == SkinValueKind::Color);
+static_assert(kSkinKeys[kFirstLabelKey + kLabelCount - 1].kind == SkinValueKind::Rect);
+static_assert(kSkinKeys[kFirstButtonKey].kind == SkinValueKind::Point);
 
 RECT ToRect(const SkinRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
 HRESULT LayoutSkin(const std::string& definitionPath, SkinLayoutTarget& target) {
-    const auto read = [&](const char* key) { return ReadSkinValue(kSkinSection, key, definitionPath); };
+    const auto read = [&](size_t k) { return ReadSkinValue(kSkinSection, kSkinKeys[k].key, definitionPath); };
 
     uint32_t textColor = 0;
-    if (!ParseColor(read("text_color"), textColor)) return E_INVALIDARG;
+    if (!ParseColor(read(kTextColorKey), textColor)) return E_INVALIDARG;
     target.SetTextColor(textColor);
 
-    const std::string progressPos = read("progress_pos");
-    const std::string progressColor = read("progress_text_color");
-    const std::string percentPos = read("progress_text_pos");
+    const std::string progressPos = read(kProgressPosKey);
+    const std::string progressColor = read(kProgressColorKey);
+    const std::string percentPos = read(kPercentPosKey);
     SkinRect rect;
     if (!ParseRect(progressPos, rect)) return E_INVALIDARG;
     uint32_t barColor = 0;
@@ -55,21 +44,21 @@ HRESULT LayoutSkin(const std::string& definitionPath, SkinLayoutTarget& target) 
     if (!ParseRect(percentPos, rect)) return E_INVALIDARG;
     target.Move(SkinItem::PercentLabel, ToRect(rect));
 
-    std::array<std::string, kLabels.size()> labelValues;
-    for (size_t i = 0; i < kLabels.size(); ++i) labelValues[i] = read(kLabels[i].key);
-    for (size_t i = 0; i < kLabels.size(); ++i) {
+    std::array<std::string, kLabelCount> labelValues;
+    for (size_t i = 0; i < kLabelCount; ++i) labelValues[i] = read(kFirstLabelKey + i);
+    for (size_t i = 0; i < kLabelCount; ++i) {
         if (!ParseRect(labelValues[i], rect)) return E_INVALIDARG;
-        target.Move(kLabels[i].item, ToRect(rect));
+        target.Move(kSkinKeys[kFirstLabelKey + i].item, ToRect(rect));
     }
 
-    std::array<std::string, kButtons.size()> buttonValues;
-    for (size_t i = 0; i < kButtons.size(); ++i) buttonValues[i] = read(kButtons[i].key);
+    std::array<std::string, kButtonCount> buttonValues;
+    for (size_t i = 0; i < kButtonCount; ++i) buttonValues[i] = read(kFirstButtonKey + i);
     const SIZE size = target.ButtonSize();
-    for (size_t i = 0; i < kButtons.size(); ++i) {
+    for (size_t i = 0; i < kButtonCount; ++i) {
         SkinPoint point;
         if (!ParsePoint(buttonValues[i], point)) return E_INVALIDARG;
-        target.Move(kButtons[i].item, {point.x, point.y, WrappingAdd(point.x, size.cx),
-                                       WrappingAdd(point.y, size.cy)});
+        target.Move(kSkinKeys[kFirstButtonKey + i].item, {point.x, point.y, WrappingAdd(point.x, size.cx),
+                                                           WrappingAdd(point.y, size.cy)});
     }
     return S_OK;
 }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 namespace kv {
@@ -13,6 +14,38 @@ enum class SkinItem {
     OddTime, DownSpeed, DownStatus, DownFolder, FolderButton, RunButton,
     StartButton, StopButton, CloseButton
 };
+
+enum class SkinValueKind { Color, Rect, Point };
+
+// A key of [main]: what its value is, and the control it places (colours place none).
+struct SkinKey {
+    const char* key;
+    SkinValueKind kind;
+    SkinItem item;
+};
+
+// The 17 keys in the order the layout parses them, so the first short key is where it stops:
+// text colour; progress bar place, its colour, the percentage label; the eight other labels;
+// the buttons folder, run, start, stop, close.
+inline constexpr std::array<SkinKey, 17> kSkinKeys = {{
+    {"text_color", SkinValueKind::Color, SkinItem::ProgressBar},
+    {"progress_pos", SkinValueKind::Rect, SkinItem::ProgressBar},
+    {"progress_text_color", SkinValueKind::Color, SkinItem::ProgressBar},
+    {"progress_text_pos", SkinValueKind::Rect, SkinItem::PercentLabel},
+    {"file_name", SkinValueKind::Rect, SkinItem::FileName},
+    {"file_size", SkinValueKind::Rect, SkinItem::FileSize},
+    {"elapsed_time", SkinValueKind::Rect, SkinItem::ElapsedTime},
+    {"down_size", SkinValueKind::Rect, SkinItem::DownSize},
+    {"odd_time", SkinValueKind::Rect, SkinItem::OddTime},
+    {"down_speed", SkinValueKind::Rect, SkinItem::DownSpeed},
+    {"down_status", SkinValueKind::Rect, SkinItem::DownStatus},
+    {"down_folder", SkinValueKind::Rect, SkinItem::DownFolder},
+    {"btn_folder", SkinValueKind::Point, SkinItem::FolderButton},
+    {"btn_run", SkinValueKind::Point, SkinItem::RunButton},
+    {"btn_start", SkinValueKind::Point, SkinItem::StartButton},
+    {"btn_stop", SkinValueKind::Point, SkinItem::StopButton},
+    {"btn_close", SkinValueKind::Point, SkinItem::CloseButton},
+}};
 
 // What the layout acts on; the control window implements it.
 class SkinLayoutTarget {

@@ -1,7 +1,7 @@
 #include "control/module/class_factory.h"
 
 #include "base/result.h"
-#include "control/module/module_state.h"
+#include "control/object/server_state.h"
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 #include "control/module/class_table.h"
 
 #include "control/module/class_factory.h"
-#include "control/installer_factory.h"
+#include "control/module/installer_factory.h"
 #include "control/module/registry_script_runner.h"
 #include "control/resource.h"
 #include "korvendal.h"

@@ -2,7 +2,7 @@
 
 #include "base/result.h"
 #include "control/module/module.h"
-#include "control/module/module_state.h"
+#include "control/object/server_state.h"
 #include "control/module/registry_script_parser.h"
 
 namespace kv {

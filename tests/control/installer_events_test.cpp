@@ -2,7 +2,7 @@
 // events reach the connected sinks.
 #include "installer_test_support.h"
 
-#include "control/installer_messages.h"
+#include "control/download/controller_messages.h"
 
 #include <olectl.h>
 

@@ -2,8 +2,8 @@
 // object it lands in, and the dialog template reader.
 #include "installer_test_support.h"
 
-#include "control/dialog_template.h"
-#include "control/error_report.h"
+#include "control/object/dialog_template.h"
+#include "control/object/error_report.h"
 #include "control/resource.h"
 
 #include <cstring>

@@ -1,10 +1,10 @@
 // The control window's children from the keyboard and from a screen reader: the panel of
 // children in a plain window that passes the window's focus messages on, as the control
 // window does, and names read through the system's oleacc.
-#include "control/installer_children.h"
+#include "control/window/child_panel.h"
 
 #include "base/com_ptr.h"
-#include "control/keyboard_focus.h"
+#include "control/window/keyboard_focus.h"
 #include "control/resource.h"
 
 #include <oleacc.h>
@@ -57,7 +57,7 @@ public:
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
     }
 
-    CInstallerChildren panel;
+    CChildPanel panel;
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,5 +1,5 @@
 // The texts and figures of a transfer, over plain values.
-#include "control/progress_texts.h"
+#include "control/download/progress_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -36,8 +36,17 @@ TEST(TruncatedPercent, TruncatesAndNeverDividesByAnUnknownSize) {
     // A failed size query leaves 0: a file on disk shows as 0 percent, not as infinity.
     EXPECT_EQ(0, TruncatedPercent(5000, 0));
     EXPECT_EQ(0, TruncatedPercent(0, 0));
-    EXPECT_EQ(INT_MAX, TruncatedPercent(1e18, 1));
     EXPECT_EQ("99%", PercentText(99));
+}
+
+// More on disk than the server's size (a larger local file, a file that grew) is the whole
+// file, not 150 percent; an empty file is whole at once.
+TEST(TruncatedPercent, NeverPassesAHundred) {
+    EXPECT_EQ(100, TruncatedPercent(150, 100));
+    EXPECT_EQ(100, TruncatedPercent(1e18, 1));
+    EXPECT_EQ(100, FilePercent(150000, 100000));
+    EXPECT_EQ(100, FilePercent(0, 0));
+    EXPECT_EQ(0, FilePercent(0, 100));
 }
 
 TEST(TransferFigures, ShowNothingMovingBeforeAWholeSecondOrAByte) {

@@ -1,7 +1,7 @@
 // The allowed-sites rules over plain text: reading entries, reading page addresses and the
 // match, with the lookalikes a page from another site would try.
-#include "control/allowed_sites.h"
-#include "control/site_rules.h"
+#include "control/object/allowed_sites.h"
+#include "control/object/site_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "files/local_files.h"
 
+#include "base/local_file.h"
 #include "tests/files/test_folder.h"
 
 #include <windows.h>
@@ -78,15 +79,15 @@ TEST(FileExists, FoldersFilesAndWildcards) {
     TestFolder root;
     WriteFileBytes(root / "file.txt", "x");
     ::CreateDirectoryA((root / "sub").c_str(), nullptr);
-    EXPECT_TRUE(FileExists(root / "file.txt"));
-    EXPECT_TRUE(FileExists(root / "sub"));
-    EXPECT_FALSE(FileExists(root / "sub\\"));
-    EXPECT_FALSE(FileExists(root / "missing.txt"));
-    EXPECT_FALSE(FileExists(root / "missing\\file.txt"));
-    EXPECT_FALSE(FileExists(""));
+    EXPECT_TRUE(kv::FileExists(root / "file.txt"));
+    EXPECT_TRUE(kv::FileExists(root / "sub"));
+    EXPECT_FALSE(kv::FileExists(root / "sub\\"));
+    EXPECT_FALSE(kv::FileExists(root / "missing.txt"));
+    EXPECT_FALSE(kv::FileExists(root / "missing\\file.txt"));
+    EXPECT_FALSE(kv::FileExists(""));
     // A pattern is no name: "*" would make any file of the folder count as the one asked for.
     for (const char* pattern : {"*", "fi*.txt", "file.tx?", "file<", "\"file.txt\""})
-        EXPECT_FALSE(FileExists(root / pattern)) << pattern;
+        EXPECT_FALSE(kv::FileExists(root / pattern)) << pattern;
 }
 
 TEST(ClearReadOnly, ReadOnlyHiddenFileStaysHiddenAndBecomesWritable) {
@@ -141,7 +142,7 @@ TEST(MakeSkinPath, BaseFolderEndingInBackslashDoublesItAndStillResolves) {
     const std::string path = MakeSkinPath(basePath, "Config.ini");
     EXPECT_EQ(path, root.path() + "\\\\Config.ini");
     WriteFileBytes(path, "[Main]");
-    EXPECT_TRUE(FileExists(path));
+    EXPECT_TRUE(kv::FileExists(path));
     EXPECT_EQ(ReadFileBytes(root / "Config.ini"), "[Main]");
 }
 

@@ -95,6 +95,10 @@ TEST(Download, CompleteLocalFileNeedsAConnectionOnlyWithAKnownSize) {
     EXPECT_FALSE(downloader.Download(kRefusedUrl, path));
     EXPECT_EQ(WSAECONNREFUSED, lastErrorCode);
     EXPECT_EQ(5, downloader.LocalFileSize(path)) << "a failed connection leaves the file alone";
+
+    // A size learnt by another job's query: the file is complete without any connection.
+    downloader.SetKnownSize(5);
+    EXPECT_TRUE(downloader.Download(kRefusedUrl, path));
     ::DeleteFileA(path.c_str());
 }
 

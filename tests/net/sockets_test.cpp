@@ -124,4 +124,22 @@ TEST_F(LoopbackListener, ReceiveWithinBoundsTheWait) {
     EXPECT_TRUE(client.Close());
 }
 
+TEST_F(LoopbackListener, ReceiveWithinTakesBytesAlreadyThereWithoutWaiting) {
+    CTcpClientSocket client;
+    ASSERT_TRUE(client.Create());
+    ASSERT_TRUE(client.Connect("127.0.0.1", port_));
+    const SOCKET peer = ::accept(listener_, nullptr, nullptr);
+    ASSERT_NE(INVALID_SOCKET, peer);
+    ASSERT_EQ(5, ::send(peer, "hello", 5, 0));
+    // A piece smaller than what has arrived leaves the rest, which the next receive takes
+    // without any time to wait; the close comes after all of it.
+    char reply[8] = {};
+    EXPECT_EQ(3, client.ReceiveWithin(reply, 3, 5000));
+    EXPECT_EQ(2, client.ReceiveWithin(reply + 3, 3, 0));
+    EXPECT_EQ(0, std::memcmp(reply, "hello", 5));
+    ::closesocket(peer);
+    EXPECT_EQ(0, client.ReceiveWithin(reply, sizeof reply, 5000));
+    EXPECT_TRUE(client.Close());
+}
+
 }  // namespace

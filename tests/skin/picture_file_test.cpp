@@ -50,6 +50,28 @@ TEST(PictureFile, LoadsAJpegAtItsPixelSizeFromARelativePath) {
     EXPECT_PRED2(CloseTo, ::GetPixel(dc.get(), 79, 23), RGB(200, 40, 90));
 }
 
+// A background far larger than its window would be held whole for nothing: only the part the
+// window can show is kept, while the sizes still tell the whole picture.
+TEST(PictureFile, KeepsOnlyThePartAskedFor) {
+    OleScope ole;
+    TestParent parent;
+    int width = 0;
+    int height = 0;
+    const SIZE part{30, 100};
+    const kv::unique_hbitmap picture =
+        kv::LoadPictureFile(parent.handle(), PictureFolder() + "\\solid.jpg", &width, &height, &part);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(width, 80);
+    EXPECT_EQ(height, 24);
+    BITMAP info = {};
+    ::GetObjectA(picture.get(), sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 30);
+    EXPECT_EQ(info.bmHeight, 24);
+    const kv::unique_hdc dc(::CreateCompatibleDC(nullptr));
+    const kv::unique_select_object selected(dc.get(), picture.get());
+    EXPECT_PRED2(CloseTo, ::GetPixel(dc.get(), 29, 23), RGB(200, 40, 90));
+}
+
 TEST(PictureFile, WhatCannotBeLoadedIsNoneAndLeavesTheSize) {
     OleScope ole;
     for (const char* name : {"\\missing.jpg", "\\broken.jpg"}) {

@@ -4,11 +4,13 @@
 #include "tools/kvtool/commands.h"
 
 #include "base/codepage.h"
+#include "base/local_file.h"
 #include "files/local_files.h"
 #include "files/skin_archive.h"
 #include "files/skin_zip_reader.h"
 #include "skin/picture_file.h"
 #include "skin/skin_definition.h"
+#include "skin/skin_layout.h"
 #include "skin/skin_values.h"
 
 #include <windows.h>
@@ -24,24 +26,9 @@
 
 namespace {
 
-enum class Kind { Color, Rect, Point };
-
-struct SkinKey {
-    const char* key;
-    Kind kind;
-};
-
-// In the order the layout parses them: the first short key is where Init stops.
-constexpr std::array<SkinKey, 17> kKeys = {{
-    {"text_color", Kind::Color},    {"progress_pos", Kind::Rect},  {"progress_text_color", Kind::Color},
-    {"progress_text_pos", Kind::Rect}, {"file_name", Kind::Rect},  {"file_size", Kind::Rect},
-    {"elapsed_time", Kind::Rect},   {"down_size", Kind::Rect},     {"odd_time", Kind::Rect},
-    {"down_speed", Kind::Rect},     {"down_status", Kind::Rect},   {"down_folder", Kind::Rect},
-    {"btn_folder", Kind::Point},    {"btn_run", Kind::Point},      {"btn_start", Kind::Point},
-    {"btn_stop", Kind::Point},      {"btn_close", Kind::Point},
-}};
-
-int FieldsNeeded(Kind kind) { return kind == Kind::Color ? 3 : kind == Kind::Rect ? 4 : 2; }
+int FieldsNeeded(kv::SkinValueKind kind) {
+    return kind == kv::SkinValueKind::Color ? 3 : kind == kv::SkinValueKind::Rect ? 4 : 2;
+}
 
 void Report(const char* level, const std::string& subject, const std::string& text) {
     std::printf("%s %s: %s\n", level, kv::AnsiToUtf8(subject).c_str(), text.c_str());
@@ -88,7 +75,7 @@ private:
 
     std::optional<SIZE> LoadPicture(const char* name) {
         const std::string path = PathOf(name);
-        if (!FileExists(path)) {
+        if (!kv::FileExists(path)) {
             Report("WARNING", name, "missing");
             return std::nullopt;
         }
@@ -126,12 +113,12 @@ private:
 
     bool CheckDefinition() {
         const std::string definition = PathOf(kv::kSkinDefinitionFile);
-        if (!FileExists(definition)) {
+        if (!kv::FileExists(definition)) {
             Report("ERROR", kv::kSkinDefinitionFile, "missing: Init fails at text_color");
             return false;
         }
         bool laidOut = true;
-        for (const SkinKey& key : kKeys) {
+        for (const kv::SkinKey& key : kv::kSkinKeys) {
             const std::string value = kv::ReadSkinValue(kv::kSkinSection, key.key, definition);
             std::vector<std::string> fields;
             const int count = kv::SplitString(value, ',', fields);
@@ -152,23 +139,23 @@ private:
         return laidOut;
     }
 
-    void CheckFields(const SkinKey& key, const std::vector<std::string>& fields, int needed) {
+    void CheckFields(const kv::SkinKey& key, const std::vector<std::string>& fields, int needed) {
         for (int i = 0; i < needed; ++i) {
             const int32_t read = kv::FieldToInt(fields[i]);
             const std::string which = "field " + std::to_string(i + 1) + " \"" + kv::AnsiToUtf8(fields[i]) + "\"";
             if (!IsWholeNumber(fields[i])) {
                 Report("WARNING", key.key, which + " is not a number: read as " + std::to_string(read));
-            } else if (key.kind == Kind::Color && (read < 0 || read > 255)) {
+            } else if (key.kind == kv::SkinValueKind::Color && (read < 0 || read > 255)) {
                 Report("WARNING", key.key, which + " is taken as " + std::to_string(read & 0xFF));
             }
         }
     }
 
-    void Place(const SkinKey& key, const std::string& value) {
-        if (key.kind == Kind::Rect) {
+    void Place(const kv::SkinKey& key, const std::string& value) {
+        if (key.kind == kv::SkinValueKind::Rect) {
             kv::SkinRect r;
             if (kv::ParseRect(value, r)) placed_.push_back({key.key, {r.left, r.top, r.right, r.bottom}});
-        } else if (key.kind == Kind::Point) {
+        } else if (key.kind == kv::SkinValueKind::Point) {
             kv::SkinPoint p;
             if (kv::ParsePoint(value, p))
                 placed_.push_back({key.key, {p.x, p.y, kv::WrappingAdd(p.x, button_.cx),

@@ -1,0 +1,76 @@
+#include "control/window/skin_applier.h"
+
+#include "base/timeline.h"
+#include "control/resource.h"
+#include "control/window/child_panel.h"
+#include "files/local_files.h"
+#include "skin/picture_file.h"
+#include "skin/skin_definition.h"
+#include "skin/skin_layout.h"
+
+#include <array>
+
+namespace {
+
+// Lays nothing out: the definition is only read and parsed.
+class CheckOnlyTarget final : public kv::SkinLayoutTarget {
+public:
+    void SetTextColor(COLORREF) override {}
+    void SetBarColor(COLORREF) override {}
+    void Move(kv::SkinItem, const RECT&) override {}
+    SIZE ButtonSize() const override { return {}; }
+};
+
+struct ButtonPictures {
+    std::array<kv::unique_hbitmap, 4> looks;  // normal, pressed, mouse over, disabled
+};
+
+}  // namespace
+
+void ApplySkinPictures(HWND window, std::string& basePath, CChildPanel& panel) {
+    auto skinFile = [&basePath](const char* name) { return MakeSkinPath(basePath, name); };
+
+    // A large picture held twice, the old beside the new, may not fit at all: the old one
+    // goes first. Of the new one only what the window can show is kept.
+    kv::TimelineMark("pictures begin");
+    kv::TimelineMark("background begin");
+    panel.ClearBackground();
+    const SIZE visible = panel.ClientSize();
+    kv::unique_hbitmap background =
+        kv::LoadPictureFile(window, skinFile(kv::kBackgroundPictureFile), nullptr, nullptr, &visible);
+    kv::TimelineMark("background end");
+    // Every button is the size of the run button's normal picture; without that picture the
+    // size stays as it was.
+    int buttonWidth = panel.ButtonSize().cx;
+    int buttonHeight = panel.ButtonSize().cy;
+    std::array<ButtonPictures, kv::kSkinButtonPictureFiles.size()> buttons;
+    for (size_t b = 0; b < buttons.size(); ++b) {
+        const kv::SkinButtonPictureFiles& files = kv::kSkinButtonPictureFiles[b];
+        const char* const names[4] = {files.normal, files.pressed, files.over, files.disabled};
+        for (size_t look = 0; look < 4; ++look) {
+            const bool sized = b == 0 && look == 0;
+            buttons[b].looks[look] = kv::LoadPictureFile(window, skinFile(names[look]),
+                                                         sized ? &buttonWidth : nullptr,
+                                                         sized ? &buttonHeight : nullptr);
+        }
+    }
+    kv::TimelineMark("pictures end");
+    panel.SetButtonSize({buttonWidth, buttonHeight});
+    panel.SetBackground(std::move(background));
+    for (size_t b = 0; b < buttons.size(); ++b) {
+        if (kv::CxSkinButton* button = panel.Button(IDC_BTN_RUN + static_cast<int>(b))) {
+            auto& looks = buttons[b].looks;
+            button->AssignPictures(std::move(looks[0]), std::move(looks[1]), std::move(looks[2]),
+                                   std::move(looks[3]));
+        }
+    }
+}
+
+HRESULT LayoutSkinWindow(std::string& basePath, CChildPanel& panel) {
+    return kv::LayoutSkin(MakeSkinPath(basePath, kv::kSkinDefinitionFile), panel);
+}
+
+HRESULT CheckSkinDefinition(std::string& basePath) {
+    CheckOnlyTarget target;
+    return kv::LayoutSkin(MakeSkinPath(basePath, kv::kSkinDefinitionFile), target);
+}
