@@ -67,6 +67,7 @@ private:
         }
         auto* self = reinterpret_cast<PanelWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
         if (self && self->panel.OnFocusMessage(message)) return 0;
+        if (self && message == WM_DRAWITEM) return self->panel.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
     HWND window_ = nullptr;
@@ -132,6 +133,26 @@ TEST(ChildPanel, TabVisitsEnabledVisibleButtonsInReadingOrder) {
     // A key sent to the button itself, as a message pump without the accelerator path does.
     ::SendMessageW(window.Child(IDC_BTN_CLOSE), WM_KEYDOWN, VK_TAB, 0);
     EXPECT_EQ(IDC_BTN_FOLDER, window.Focused());
+}
+
+TEST(ChildPanel, FocusCueAppearsOnceAKeyIsUsed) {
+    constexpr COLORREF kLabelColour = RGB(31, 45, 61);
+    PanelWindow window;
+    window.panel.SetTextColor(kLabelColour);
+    const HWND folder = window.Child(IDC_BTN_FOLDER);
+    ASSERT_EQ(folder, ::GetFocus());
+    const auto cornerOfCue = [folder] {
+        ::InvalidateRect(folder, nullptr, TRUE);
+        ::UpdateWindow(folder);
+        const HDC dc = ::GetDC(folder);
+        const COLORREF colour = ::GetPixel(dc, 3, 3);
+        ::ReleaseDC(folder, dc);
+        return colour;
+    };
+    EXPECT_NE(kLabelColour, cornerOfCue());
+    // Any key counts, also one the control leaves alone.
+    EXPECT_FALSE(window.Key(VK_ESCAPE));
+    EXPECT_EQ(kLabelColour, cornerOfCue());
 }
 
 TEST(ChildPanel, FocusMovesOnFromAButtonThatGoes) {
