@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Download benchmark: one file of 200 MB served by a loopback nginx, fetched by the engine
-(kvtool get under Wine) and by curl in the same run. Prints throughput, the engine's share
-of its design ceiling and CPU seconds per 100 MB. Prints figures only; timing never fails.
+(kvtool get under Wine) and by curl in the same run, in plain HTTP and then over TLS. Prints
+throughput, the engine's share of its design ceiling and CPU seconds per 100 MB. Prints
+figures only; timing never fails.
 
     python3 bench/download_bench.py --build build/x86 --wine "tools/wine-run x86"
 """
@@ -20,6 +21,7 @@ sys.path.insert(0, os.path.join(ROOT, "tools"))
 from kvsupport.files import sha256_file  # noqa: E402
 from kvsupport.nginx import Nginx  # noqa: E402
 from kvsupport.paths import winpath  # noqa: E402
+from kvsupport.authority import TestAuthority  # noqa: E402
 
 MB = 1_000_000
 # The engine receives at most bufferSize - 1 bytes per pass and sleeps 10 ms per pass.
@@ -56,6 +58,43 @@ def report(name, size, wall, cpu):
     rate = size / MB / wall
     print(f"{name:8s} {rate:8.2f} MB/s  {wall:7.2f} s  CPU {cpu * 100 * MB / size:6.2f} s per 100 MB")
     return rate
+
+
+def tls_section(wine, kvtool, root, work, size, expected, curl):
+    """The same file over TLS: nginx with a certificate from an authority made here, trusted
+    in the prefix only for this run. Returns whether the bytes matched."""
+    authority = TestAuthority(os.path.join(work, "ca"))
+    cert, key = authority.issue("bench")
+    trust = [kvtool, "trust-ca", winpath(authority.cert)]
+    subprocess.run(wine + trust, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True,
+                   timeout=300)
+    ok = True
+    try:
+        with Nginx(root, cert=cert, key=key) as server:
+            url = server.url("bench.bin", host="localhost")
+            print(f"TLS: the same file from nginx over TLS 1.2 on localhost:{server.port}")
+            engine_out = os.path.join(work, "engine-tls.bin")
+            code, wall, cpu = timed(wine + [kvtool, "get", url, winpath(engine_out)],
+                                    os.path.join(work, "engine-tls.log"))
+            same = code == 0 and sha256_file(engine_out) == expected
+            rate = report("engine", size, wall, cpu)
+            print(f"         {100 * rate / CEILING:.1f} % of the design ceiling over TLS "
+                  f"(at least 90 % wanted); CPU {cpu * 100 * MB / size:.2f} s per 100 MB "
+                  f"(at most 0.6 wanted); bytes {'match' if same else 'DIFFER'}")
+            ok &= same
+            os.remove(engine_out)
+            if curl:
+                curl_out = os.path.join(work, "curl-tls.bin")
+                code, wall, cpu = timed([curl, "-s", "--cacert", authority.cert, "-o", curl_out, url],
+                                        os.path.join(work, "curl-tls.log"))
+                same = code == 0 and sha256_file(curl_out) == expected
+                report("curl", size, wall, cpu)
+                ok &= same
+    finally:
+        untrust = [kvtool, "untrust-ca", winpath(authority.cert)]
+        subprocess.run(wine + untrust, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       timeout=300)
+    return ok
 
 
 def main():
@@ -108,6 +147,7 @@ def main():
                 ok &= same
             else:
                 print("curl     not installed")
+        ok &= tls_section(wine, kvtool, root, work, size, expected, curl)
         return 0 if ok else 1
     finally:
         shutil.rmtree(work, ignore_errors=True)

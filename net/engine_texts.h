@@ -12,6 +12,13 @@ extern const char kUnknownErrorText[];     // the system has no message for its 
 extern const char kTruncatedBodyText[];    // code -1: the server closed before the end
 extern const char kSilentServerText[];     // WSAETIMEDOUT: the server stopped sending
 extern const char kMalformedChunksText[];  // code -1: broken chunked framing
+// The secure connection's failures; the codes are the system's (see tls_connection.h).
+extern const char kUntrustedCertificateText[];  // the chain ends in no trusted root
+extern const char kWrongNameCertificateText[];  // the certificate is for another name
+extern const char kCertificateDatesText[];      // expired or not yet valid
+extern const char kHandshakeFailedText[];       // the handshake was refused or broken
+extern const char kHandshakeClosedText[];       // the server closed during the handshake
+extern const char kInsecureRedirectText[];      // code -1: a secure URL redirected to plain
 
 std::string StatusLineFailureText(std::string_view block);   // code -1
 std::string LengthFailureText(std::string_view block);       // code -1

@@ -13,6 +13,7 @@
 #include "net/http_response.h"
 #include "net/http_status_text.h"
 #include "net/last_error.h"
+#include "net/location_resolve.h"
 #include "net/marked_connection.h"
 #include "net/response_body.h"
 #include "net/system_message.h"
@@ -29,6 +30,15 @@ struct CHttpDownloaderEx::Transfer {
     bool headerDone = false;
     size_t headerHave = 0;   // header bytes gathered at the front of the buffer so far
     kv::ResponseBody body;
+};
+
+// Where one exchange goes: the URL's parts with the host resolved.
+struct CHttpDownloaderEx::Target {
+    std::string hostName;
+    std::string hostAddress;
+    uint16_t port = 80;
+    std::string path;
+    bool secure = false;
 };
 
 namespace {
@@ -77,9 +87,18 @@ bool CHttpDownloaderEx::StartSocketLibrary() {
     return false;
 }
 
-kv::ConnectionPtr CHttpDownloaderEx::OpenConnection(const std::string& hostAddress, uint16_t port) {
-    if (kv::TimelineOn()) return kv::ConnectMarked(connector ? connector : kv::ConnectTcp, hostAddress, port);
-    return connector ? connector(hostAddress, port) : kv::ConnectTcp(hostAddress, port);
+kv::ConnectionPtr CHttpDownloaderEx::OpenConnection(const Target& target, kv::TlsFailure& failure) {
+    const kv::Connector& open = connector ? connector : kv::Connector(kv::ConnectTcp);
+    kv::ConnectionPtr tcp = kv::TimelineOn() ? kv::ConnectMarked(open, target.hostAddress, target.port)
+                                             : open(target.hostAddress, target.port);
+    if (!tcp) {
+        const DWORD code = static_cast<DWORD>(::WSAGetLastError());
+        failure.code = static_cast<int32_t>(code);
+        failure.text = kv::SystemMessage(code);
+        return nullptr;
+    }
+    if (!target.secure) return tcp;
+    return kv::StartTls(std::move(tcp), target.hostName, silenceLimit, failure);
 }
 
 bool CHttpDownloaderEx::QueryFileSize(const std::string& requestedUrl, int64_t& size) {
@@ -88,12 +107,12 @@ bool CHttpDownloaderEx::QueryFileSize(const std::string& requestedUrl, int64_t& 
     std::string target = requestedUrl;
     if (!FollowRedirect(target)) return false;
 
-    std::string hostName, hostAddress, path;
-    uint16_t port = 80;
-    if (!ParseUrl(target, hostName, hostAddress, port, path)) return false;
-    const kv::ConnectionPtr connection = OpenConnection(hostAddress, port);
-    if (!connection) return FailWithSystemError(true, nullptr);
-    const std::string request = kv::PlainRequest(path, hostName);
+    Target where;
+    if (!ParseTarget(target, where)) return false;
+    kv::TlsFailure failure;
+    const kv::ConnectionPtr connection = OpenConnection(where, failure);
+    if (!connection) return FailWithText(failure.code, failure.text, nullptr);
+    const std::string request = kv::PlainRequest(where.path, where.hostName);
     if (!connection->Send(request.data(), static_cast<int>(request.size()), 0))
         return FailWithSystemError(true, connection.get());
 
@@ -155,13 +174,13 @@ bool CHttpDownloaderEx::Download(const std::string& requestedUrl, const std::str
     Transfer transfer;
     transfer.url = requestedUrl;
     if (!FollowRedirect(transfer.url)) return false;
-    std::string hostName, hostAddress, remotePath;
-    uint16_t port = 80;
-    if (!ParseUrl(transfer.url, hostName, hostAddress, port, remotePath)) return false;
+    Target where;
+    if (!ParseTarget(transfer.url, where)) return false;
 
-    const kv::ConnectionPtr connection = OpenConnection(hostAddress, port);
-    if (!connection) return FailWithSystemError(true, nullptr);
-    const std::string request = kv::RangedRequest(remotePath, hostName, existingSize);
+    kv::TlsFailure failure;
+    const kv::ConnectionPtr connection = OpenConnection(where, failure);
+    if (!connection) return FailWithText(failure.code, failure.text, nullptr);
+    const std::string request = kv::RangedRequest(where.path, where.hostName, existingSize);
     if (!connection->Send(request.data(), static_cast<int>(request.size()), 0))
         return FailWithSystemError(true, connection.get());
     Notify(WM_DOWNLOAD_BEGIN);
@@ -359,14 +378,26 @@ int64_t CHttpDownloaderEx::LocalFileSize(const std::string& path) { return kv::F
 
 bool CHttpDownloaderEx::ParseUrl(std::string text, std::string& hostName, std::string& hostAddress,
                                  uint16_t& port, std::string& path) {
+    Target target;
+    const bool parsed = ParseTarget(text, target);
+    port = target.port;
+    path = target.path;
+    if (!parsed) return false;
+    hostName = target.hostName;
+    hostAddress = target.hostAddress;
+    return true;
+}
+
+bool CHttpDownloaderEx::ParseTarget(const std::string& text, Target& target) {
     kv::UrlParts parts;
     const bool wellFormed = kv::SplitUrl(text, parts);
-    port = parts.port;
-    path = parts.path;
+    target.port = parts.port;
+    target.path = parts.path;
+    target.secure = parts.secure;
     if (!wellFormed) return FailWithText(-1, kv::kMalformedUrlText, nullptr);
-    hostName = parts.hostName;
-    hostAddress = parts.hostAddress;
-    if (!kv::ResolveHostAddress(hostAddress)) return FailWithSystemError(true, nullptr);
+    target.hostName = parts.hostName;
+    target.hostAddress = parts.hostAddress;
+    if (!kv::ResolveHostAddress(target.hostAddress)) return FailWithSystemError(true, nullptr);
     return true;
 }
 
@@ -377,12 +408,15 @@ std::string CHttpDownloaderEx::ResolveRedirect(const std::string& target) {
 
 std::string CHttpDownloaderEx::ProbeRedirect(const std::string& target, bool& silent) {
     silent = false;
-    std::string hostName, hostAddress, path;
-    uint16_t port = 80;
-    if (!ParseUrl(target, hostName, hostAddress, port, path)) return {};
-    const kv::ConnectionPtr connection = OpenConnection(hostAddress, port);
-    if (!connection) return {};
-    const std::string request = kv::PlainRequest(path, hostName);
+    Target where;
+    if (!ParseTarget(target, where)) return {};
+    kv::TlsFailure failure;
+    const kv::ConnectionPtr connection = OpenConnection(where, failure);
+    if (!connection) {
+        silent = failure.code == WSAETIMEDOUT;
+        return {};
+    }
+    const std::string request = kv::PlainRequest(where.path, where.hostName);
     if (!connection->Send(request.data(), static_cast<int>(request.size()), 0)) return {};
     char block[kHeaderBlockSize] = {};
     const int count =
@@ -390,7 +424,10 @@ std::string CHttpDownloaderEx::ProbeRedirect(const std::string& target, bool& si
     silent = count == kv::kNothingArrived;
     // The probe leaves the last error alone, so it reads the status without GetStatusCode's
     // failure text.
-    if (count > 0 && kv::StatusCodeOf(BlockView(block, count)) == 301) return GetLocation(block, count);
+    // A Location without scheme and host (as HTTP/1.1 allows) is taken relative to the URL
+    // it answered.
+    if (count > 0 && kv::StatusCodeOf(BlockView(block, count)) == 301)
+        return kv::ResolveLocation(target, GetLocation(block, count));
     return {};
 }
 
@@ -400,7 +437,13 @@ bool CHttpDownloaderEx::FollowRedirect(std::string& target) {
     bool silent = false;
     std::string redirected = ProbeRedirect(target, silent);
     if (silent) return FailWithText(WSAETIMEDOUT, kv::kSilentServerText, nullptr);
-    if (!redirected.empty()) target = std::move(redirected);
+    if (redirected.empty()) return true;
+    // Never from a secure URL to one that is not.
+    kv::UrlParts from, to;
+    kv::SplitUrl(target, from);
+    kv::SplitUrl(redirected, to);
+    if (from.secure && !to.secure) return FailWithText(-1, kv::kInsecureRedirectText, nullptr);
+    target = std::move(redirected);
     return true;
 }
 

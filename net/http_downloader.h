@@ -6,6 +6,7 @@
 #include "base/unique_resource.h"
 #include "net/connection.h"
 #include "net/download_messages.h"
+#include "net/tls_connection.h"
 
 #include <windows.h>
 
@@ -49,7 +50,8 @@ public:
     // The HTTP exchange. ParseUrl resolves the host; false after a failure report.
     bool ParseUrl(std::string url, std::string& hostName, std::string& hostAddress,
                   uint16_t& port, std::string& path);
-    // The Location of a 301 answer to a plain GET of url, else empty; reports nothing.
+    // The Location of a 301 answer to a plain GET of url, resolved against url, else
+    // empty; reports nothing.
     std::string ResolveRedirect(const std::string& url);
     // Also sets the last error when the block has no HTTP/1.1 status line.
     int GetStatusCode(const char* block, int count);
@@ -64,6 +66,7 @@ public:
 
 private:
     struct Transfer;
+    struct Target;
 
     // Failure reports: last error, local file closed, connection closed. Each returns
     // false for the caller to return.
@@ -72,7 +75,9 @@ private:
     bool FailWithSystemError(bool fromSockets, kv::Connection* connection);
 
     bool StartSocketLibrary();
-    kv::ConnectionPtr OpenConnection(const std::string& hostAddress, uint16_t port);
+    bool ParseTarget(const std::string& url, Target& target);
+    // TCP, with TLS over it for a secure URL; null with failure's code and text set.
+    kv::ConnectionPtr OpenConnection(const Target& target, kv::TlsFailure& failure);
     std::string ProbeRedirect(const std::string& url, bool& silent);
     bool FollowRedirect(std::string& url);
     bool ReceiveResponse(Transfer& transfer, kv::Connection& connection);

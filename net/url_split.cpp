@@ -18,14 +18,20 @@ bool HasBlankOrControl(const std::string& text) {
 
 bool SplitUrl(const std::string& url, UrlParts& parts) {
     parts.port = 80;
+    parts.secure = false;
     parts.path = url;
     std::string work = LowerAnsi(url);
 
+    const size_t secureAt = work.find("https://");
+    parts.secure = secureAt != std::string::npos && work.find("//") == secureAt + 6;
+    if (parts.secure) parts.port = 443;
     size_t hostStart = std::string::npos;
-    if (const size_t at = work.find("http://"); at != std::string::npos) {
+    if (parts.secure) {
+        hostStart = secureAt + 8;
+    } else if (const size_t at = work.find("http://"); at != std::string::npos) {
         hostStart = at + 7;
-    } else if (const size_t at2 = work.find("https://"); at2 != std::string::npos) {
-        hostStart = at2 + 8;
+    } else if (secureAt != std::string::npos) {
+        hostStart = secureAt + 8;
     }
     if (hostStart != std::string::npos) {
         const size_t hostPartEnd = work.find('/', hostStart);

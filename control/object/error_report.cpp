@@ -11,6 +11,9 @@ void SetErrorDescription(const std::string& text) noexcept {
         kv::ComPtr<ICreateErrorInfo> created;
         if (SUCCEEDED(::CreateErrorInfo(created.put()))) {
             created->SetDescription(const_cast<LPOLESTR>(description.c_str()));
+            // Unset means null; Wine leaves a new error object's interface identifier as
+            // whatever its memory held.
+            created->SetGUID(GUID_NULL);
             kv::ComPtr<IErrorInfo> info;
             if (SUCCEEDED(created.query(info))) ::SetErrorInfo(0, info.get());
         }

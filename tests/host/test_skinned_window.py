@@ -1,6 +1,6 @@
 """The skinned window as a user meets it, in pages run by korvendal-host against a real nginx:
 the skin laid out after Init, a transfer started, stopped, resumed and closed by clicks, the
-resume question and the error box answered, a bad Config.ini refused. What the controller
+resume question and the error box answered, a bad Config.ini refused, skin and file over https. What the controller
 and the texts compute is proven by the unit and window tests; these pages check the flows."""
 import hashlib
 import os
@@ -15,6 +15,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from host_pages import harness, run_page  # noqa: E402
 from kvsupport import skins  # noqa: E402
 from test_installer_pages import INSTALLER_CLSID, E_INVALIDARG, js, unix_path  # noqa: E402
+from test_authority import TestAuthority  # noqa: E402
 
 TARGET_SIZE = 3 * 1024 * 1024
 QUESTION = "BOX 알림|파일이 존재합니다. 이어받으시겠습니까?"
@@ -94,12 +95,13 @@ class SkinnedWindow(unittest.TestCase):
         if self.downloaded and os.path.exists(self.downloaded):
             os.remove(self.downloaded)
 
-    def run_steps(self, steps, answers=(), target=None, **options):
+    def run_steps(self, steps, answers=(), target=None, tls=None, **options):
         # The slow folder lets a transfer last long enough to be stopped by a click.
         extra = "location /skins/slow/ { limit_rate 1m; }"
-        with harness.Nginx(self.root, extra=extra) as server:
+        cert, key = tls or (None, None)
+        with harness.Nginx(self.root, extra=extra, cert=cert, key=key) as server:
             html = page(steps, target or self.target, self.base_path, **options)
-            html = html.replace("SERVER + ", js(server.url()) + " + ")
+            html = html.replace("SERVER + ", js(server.url(host="localhost")) + " + ")
             run = run_page(html, answers=list(answers))
             log = server.access_log()
         for line in run.alerts:
@@ -161,6 +163,21 @@ when(function () { return status() == "다운로드 완료"; }, function () {
         self.assertIn(" true true ", lines["217"])  # run enabled
         self.assertIn(" false true ", lines["219"])  # stop hidden
         self.assertIn(" true false ", lines["221"])  # folder still disabled
+        self.expect_downloaded_whole()
+
+    def test_skin_and_file_over_https(self):
+        authority = TestAuthority(os.path.join(self.root, "ca"))
+        tls = authority.issue("site")
+        authority.trust()
+        self.addCleanup(authority.untrust)
+        run, log = self.run_steps("""
+show(216);
+external.click(218);
+when(function () { return status() == "다운로드 완료"; }, function () { window.close(); });""",
+                                  tls=tls)
+        self.assertEqual(run.status, 0, run)
+        self.assertIn('"GET /skins/skin.zip HTTP/1.1" 200', log)
+        self.assertIn(f'"GET /skins/{self.target} HTTP/1.1" 200', log)
         self.expect_downloaded_whole()
 
     def test_stop_then_resume_after_the_question_then_close_during_the_transfer(self):

@@ -100,8 +100,10 @@ def never_answer(conn, request):
 
 
 class MisbehavingServer:
-    def __init__(self, routes, max_connections=64, lifetime=300.0):
+    def __init__(self, routes, max_connections=64, lifetime=300.0, tls=None):
+        """tls: an ssl.SSLContext for the server side; every connection then speaks TLS."""
         self.routes = routes
+        self.tls = tls
         self.max_connections = max_connections
         self.lifetime = lifetime
         self.requests = []
@@ -111,8 +113,8 @@ class MisbehavingServer:
         self._listener = None
         self.port = None
 
-    def url(self, path):
-        return f"http://127.0.0.1:{self.port}{path}"
+    def url(self, path, host="127.0.0.1"):
+        return f"{'https' if self.tls else 'http'}://{host}:{self.port}{path}"
 
     def requests_for(self, target):
         with self._lock:
@@ -151,8 +153,14 @@ class MisbehavingServer:
             self._threads.append(worker)
 
     def _handle(self, conn):
+        conn.settimeout(10)
+        if self.tls:
+            try:
+                conn = self.tls.wrap_socket(conn, server_side=True)
+            except OSError:
+                conn.close()
+                return
         with conn:
-            conn.settimeout(10)
             raw = b""
             try:
                 while b"\r\n\r\n" not in raw and len(raw) < 65536:

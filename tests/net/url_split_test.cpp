@@ -17,11 +17,10 @@ struct UrlCase {
 };
 
 // Why each row matters: the host goes into the Host line in lower case, the path keeps
-// the case the server's file system may care about, the scheme never changes the port.
+// the case the server's file system may care about.
 const UrlCase kCases[] = {
     {"http://WWW.Example.COM:8080/Dir/File.EXE?Name=Value&X=Y", "www.example.com", 8080,
      "/Dir/File.EXE?Name=Value&X=Y"},
-    {"https://Secure.Example.com/Setup.exe", "secure.example.com", 80, "/Setup.exe"},
     {"http://Example.com", "example.com", 80, ""},
     {"http://127.0.0.1:3128/a/b.zip", "127.0.0.1", 3128, "/a/b.zip"},
     {"http:// Example.com /file.bin", "example.com", 80, "/file.bin"},
@@ -42,6 +41,32 @@ TEST(SplitUrl, Table) {
         EXPECT_EQ(c.hostName, parts.hostAddress);
         EXPECT_EQ(c.port, parts.port);
         EXPECT_EQ(c.path, parts.path);
+    }
+}
+
+TEST(SplitUrl, SchemeOfTheHostDecidesTls) {
+    struct SchemeCase {
+        const char* url;
+        bool secure;
+        uint16_t port;
+        const char* hostName;
+    };
+    const SchemeCase kSchemes[] = {
+        {"https://Secure.Example.com/Setup.exe", true, 443, "secure.example.com"},
+        {"HTTPS://host:8443/a", true, 8443, "host"},
+        {"http://host/a", false, 80, "host"},
+        // An https:// further on is data; it does not make the URL secure.
+        {"http://host/go?to=https://other/", false, 80, "host"},
+        // Nor can a later http:// make a secure URL plain, or lend it its port.
+        {"https://host/go?to=http://other:81/", true, 443, "host"},
+    };
+    for (const SchemeCase& c : kSchemes) {
+        SCOPED_TRACE(c.url);
+        kv::UrlParts parts;
+        ASSERT_TRUE(kv::SplitUrl(c.url, parts));
+        EXPECT_EQ(c.secure, parts.secure);
+        EXPECT_EQ(c.port, parts.port);
+        EXPECT_EQ(c.hostName, parts.hostName);
     }
 }
 

@@ -28,21 +28,33 @@ def wait_for_port(port, timeout=10.0):
 
 class Nginx:
     """A real nginx on 127.0.0.1 serving `root`, from a configuration generated into a
-    temporary folder. `extra` is inserted into the server block (locations, returns).
+    temporary folder. `extra` is inserted into the server block (locations, returns);
+    `cert` and `key` (PEM files) make it serve TLS.
 
         with Nginx(root) as server:
             url = server.url("file.bin")
     """
 
-    def __init__(self, root, extra=""):
+    def __init__(self, root, extra="", cert=None, key=None):
         self.root = os.path.abspath(root)
         self.extra = extra
+        # With a certificate and its key the server speaks TLS only, and url() says https.
+        self.cert = cert
+        self.key = key
         self.port = None
         self.dir = None
         self.proc = None
 
-    def url(self, path=""):
-        return f"http://127.0.0.1:{self.port}/{path}"
+    def url(self, path="", host="127.0.0.1"):
+        scheme = "https" if self.cert else "http"
+        return f"{scheme}://{host}:{self.port}/{path}"
+
+    def _tls_lines(self):
+        if not self.cert:
+            return ""
+        return (f"ssl_certificate {os.path.abspath(self.cert)};\n"
+                f"        ssl_certificate_key {os.path.abspath(self.key)};\n"
+                "        ssl_protocols TLSv1.2 TLSv1.3;")
 
     def __enter__(self):
         binary = shutil.which("nginx") or "/usr/sbin/nginx"
@@ -65,8 +77,9 @@ http {{
     default_type application/octet-stream;
     sendfile on;
     server {{
-        listen 127.0.0.1:{self.port};
+        listen 127.0.0.1:{self.port}{" ssl" if self.cert else ""};
         root {self.root};
+        {self._tls_lines()}
         {self.extra}
     }}
 }}

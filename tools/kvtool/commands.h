@@ -11,3 +11,5 @@ int RunSizeCommand(const Arguments& args);     // size URL [--silence-limit MS]
 int RunGetCommand(const Arguments& args);      // get URL PATH [--stop-after-progress N] [--silence-limit MS]
 int RunExtractCommand(const Arguments& args);  // extract ARCHIVE DEST
 int RunSkinCheckCommand(const Arguments& args);  // skin-check FOLDER|ARCHIVE [--window WxH]
+int RunTrustCaCommand(const Arguments& args);    // trust-ca FILE.pem
+int RunUntrustCaCommand(const Arguments& args);  // untrust-ca FILE.pem

@@ -28,7 +28,8 @@ int Usage() {
     std::fputs("usage: kvtool size URL [--silence-limit MS]\n"
                "       kvtool get URL PATH [--stop-after-progress N] [--silence-limit MS]\n"
                "       kvtool extract ARCHIVE DEST\n"
-               "       kvtool skin-check FOLDER|ARCHIVE [--window WIDTHxHEIGHT]\n",
+               "       kvtool skin-check FOLDER|ARCHIVE [--window WIDTHxHEIGHT]\n"
+               "       kvtool trust-ca FILE.pem | untrust-ca FILE.pem\n",
                stderr);
     return 2;
 }
@@ -44,5 +45,7 @@ int main() {
     if (command == "get") return RunGetCommand(args);
     if (command == "extract") return RunExtractCommand(args);
     if (command == "skin-check") return RunSkinCheckCommand(args);
+    if (command == "trust-ca") return RunTrustCaCommand(args);
+    if (command == "untrust-ca") return RunUntrustCaCommand(args);
     return Usage();
 }
