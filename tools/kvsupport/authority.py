@@ -7,6 +7,7 @@ loopback in the tests and the benchmark; kvtool trust-ca makes the project's pre
 """
 import os
 import subprocess
+import uuid
 
 CONFIG = """[ca]
 default_ca = test
@@ -46,8 +47,12 @@ class TestAuthority:
             f.write(CONFIG.format(dir=self.dir))
         self.cert = os.path.join(self.dir, "ca.pem")
         self.key = os.path.join(self.dir, "ca.key")
+        # Each authority's name is its own: chain building finds an issuer by its name, so
+        # two authorities of one name trusted at once (two tests side by side) would let a
+        # certificate of the one be checked against the other's key, and fail as untrusted.
+        unique = f"{name} {uuid.uuid4().hex[:12]}"
         _openssl("req", "-x509", *_ec_key_args(), "-sha256", "-days", "30",
-                 "-keyout", self.key, "-out", self.cert, "-subj", f"/O=Korvendal/CN={name}",
+                 "-keyout", self.key, "-out", self.cert, "-subj", f"/O=Korvendal/CN={unique}",
                  "-addext", "basicConstraints=critical,CA:TRUE",
                  "-addext", "keyUsage=critical,keyCertSign,cRLSign")
 
