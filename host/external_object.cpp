@@ -6,7 +6,9 @@
 #include <string>
 
 #include "base/result.h"
+#include "host/accessible_reader.h"
 #include "host/dispatch_names.h"
+#include "host/key_input.h"
 #include "host/png_writer.h"
 #include "host/pointer_input.h"
 #include "host/window_capture.h"
@@ -27,13 +29,23 @@ enum : DISPID {
     kDispCapture,
     kDispPress,
     kDispRelease,
+    kDispAccName,
+    kDispAccRole,
+    kDispAccState,
+    kDispAccValue,
+    kDispFocusControl,
+    kDispFocused,
+    kDispKey,
 };
 
 constexpr DispatchMember kMembers[] = {{L"click", kDispClick},     {L"hover", kDispHover}, {L"leave", kDispLeave},
                                {L"text", kDispText},       {L"visible", kDispVisible},
                                {L"enabled", kDispEnabled}, {L"rect", kDispRect},   {L"pixel", kDispPixel},
                                {L"capture", kDispCapture}, {L"press", kDispPress},
-                               {L"release", kDispRelease}};
+                               {L"release", kDispRelease}, {L"accName", kDispAccName},
+                               {L"accRole", kDispAccRole}, {L"accState", kDispAccState},
+                               {L"accValue", kDispAccValue}, {L"focusControl", kDispFocusControl},
+                               {L"focused", kDispFocused}, {L"key", kDispKey}};
 
 // Thrown inside Invoke only; script sees it as an exception with this number and text.
 struct ScriptFailure {
@@ -110,7 +122,7 @@ STDMETHODIMP CExternalObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPA
                                      EXCEPINFO* exception, UINT*) noexcept try {
     if (result) ::VariantInit(result);
     if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
-    if (id < kDispClick || id > kDispRelease) return DISP_E_MEMBERNOTFOUND;
+    if (id < kDispClick || id > kDispKey) return DISP_E_MEMBERNOTFOUND;
     VARIANT value;
     ::VariantInit(&value);
     try {
@@ -147,6 +159,10 @@ HWND CExternalObject::Child(const DISPPARAMS* params) const {
         throw ScriptFailure{E_INVALIDARG, L"the control window has no child with id " + std::to_wstring(id)};
     }
     return child;
+}
+
+HWND CExternalObject::AccessibleTarget(const DISPPARAMS* params) const {
+    return NumberArgument(params, 0) == 0 ? Control() : Child(params);
 }
 
 void CExternalObject::Call(DISPID id, const DISPPARAMS* params, VARIANT& result) const {
@@ -200,6 +216,38 @@ void CExternalObject::Call(DISPID id, const DISPPARAMS* params, VARIANT& result)
     case kDispCapture: {
         const std::wstring path = TextArgument(params, 0);
         Check(WritePng(path, Painted(Control())), L"the picture cannot be written to " + path);
+        return;
+    }
+    case kDispAccName:
+    case kDispAccRole:
+    case kDispAccState:
+    case kDispAccValue: {
+        AccessibleReading reading;
+        Check(ReadAccessible(AccessibleTarget(params), reading), L"the system gives no accessible object for that child");
+        if (id == kDispAccName) {
+            SetText(result, reading.name);
+        } else if (id == kDispAccValue) {
+            SetText(result, reading.value);
+        } else {
+            result.vt = VT_I4;
+            result.lVal = id == kDispAccRole ? reading.role : reading.state;
+        }
+        return;
+    }
+    case kDispFocusControl:
+        Control();
+        Check(focusControl_ ? focusControl_() : E_NOTIMPL, L"the control cannot take the focus");
+        return;
+    case kDispFocused: {
+        const HWND control = Control();
+        const HWND focus = ::GetFocus();
+        result.vt = VT_I4;
+        result.lVal = focus && ::IsChild(control, focus) ? ::GetDlgCtrlID(focus) : 0;
+        return;
+    }
+    case kDispKey: {
+        const std::wstring name = TextArgument(params, 0);
+        Check(PressKey(name), L"the key " + name + L" cannot be sent");
         return;
     }
     default:

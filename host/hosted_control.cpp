@@ -97,6 +97,20 @@ bool HostedControl::TranslateAccelerator(MSG& message) const {
     return object_ && SUCCEEDED(object_.query(active)) && active->TranslateAccelerator(&message) == S_OK;
 }
 
+HRESULT HostedControl::TakeFocus() {
+    RETURN_HR_IF(E_UNEXPECTED, !object_);
+    RECT position = site_->Position();
+    HWND parent = nullptr;
+    site_->GetWindow(&parent);
+    RETURN_IF_FAILED(object_->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site_.get(), 0, parent, &position));
+    // A control that is UI active already keeps whatever focus it had; a browser's Tab
+    // gives it the focus again.
+    const HWND window = Window();
+    const HWND focus = ::GetFocus();
+    if (window && focus != window && !::IsChild(window, focus)) ::SetFocus(window);
+    return S_OK;
+}
+
 SIZE HostedControl::NaturalSize() const {
     SIZE pixels = {};
     SIZEL extent = {};

@@ -41,6 +41,9 @@ public:
     // Gives the active control the first look at a keystroke (tab moves, mnemonics);
     // true when it took the message.
     bool TranslateAccelerator(MSG& message) const;
+    // Gives the control the keyboard focus as a browser does when the user tabs onto it:
+    // the control becomes UI active and its window takes the focus.
+    HRESULT TakeFocus();
     // The control's size from its own extent, in pixels.
     SIZE NaturalSize() const;
 

@@ -117,7 +117,9 @@ bool PageRunner::Start(const std::wstring& title) {
 
     scriptSite_ = CScriptSite::Create(window_.Handle(), [this](const ScriptError& error) { ReportScriptError(error); });
     timers_.emplace(window_.Handle(), [this](const TimerCallback& callback) { RunTimer(callback); });
-    const auto external = CExternalObject::Create([this] { return FirstControlWindow(); });
+    const auto external = CExternalObject::Create(
+        [this] { return FirstControlWindow(); },
+        [this] { return controls_.empty() ? E_FAIL : controls_.front()->hosted.TakeFocus(); });
     const auto windowObject = CWindowObject::Create(
         WindowActions{[this](const std::wstring& text) { Alert(text); }, [this] { RequestClose(); },
                       [this](TimerCallback callback, long milliseconds) {
@@ -308,6 +310,16 @@ void PageRunner::Fail(const std::wstring& message) {
     WriteLine(STD_ERROR_HANDLE, message);
 }
 
+bool PageRunner::TakesFocusBack(const MSG& message) {
+    // A Tab the control leaves alone moves on to the page, as in a browser: here the page is
+    // the host window itself.
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
+    const HWND focus = ::GetFocus();
+    if (!focus || focus == window_.Handle() || !::IsChild(window_.Handle(), focus)) return false;
+    ::SetFocus(window_.Handle());
+    return true;
+}
+
 void PageRunner::PumpUntilClosed() {
     MSG message;
     while (!closeRequested_ && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -316,6 +328,7 @@ void PageRunner::PumpUntilClosed() {
                         [&message](const auto& control) { return control->hosted.TranslateAccelerator(message); })) {
             continue;
         }
+        if (TakesFocusBack(message)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }

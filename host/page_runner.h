@@ -71,6 +71,7 @@ private:
     void ReportScriptError(const ScriptError& error);
     void Fail(const std::wstring& message);
     void PumpUntilClosed();
+    bool TakesFocusBack(const MSG& message);
     void Close();
 
     HostOptions options_;

@@ -51,7 +51,8 @@ LRESULT CALLBACK CChildWindow::SubclassProc(HWND window, UINT message, WPARAM wP
     auto* self = reinterpret_cast<CChildWindow*>(object);
     LRESULT result = 0;
     try {
-        result = self->WindowProc(message, wParam, lParam);
+        if (message == WM_GETOBJECT) result = AnswerAccessibleRequest(window, wParam, lParam, self->accessible_);
+        if (!result) result = self->WindowProc(message, wParam, lParam);
     } catch (...) {
         // No exception may unwind through the system's frames; the message then gets the
         // system class's handling.

@@ -2,7 +2,11 @@
 // C++ object first: the base of the skinned controls.
 #pragma once
 
+#include "skin/child_accessible.h"
+
 #include <windows.h>
+
+#include <utility>
 
 namespace kv {
 
@@ -19,6 +23,8 @@ public:
     // Null when the window cannot be made (or this object already has one).
     HWND Create(const char* systemClass, DWORD style, HWND parent, int id);
     HWND handle() const noexcept { return window_; }
+    // What the window tells a screen reader; without a role the system answers for it.
+    void SetAccessible(AccessibleFacts facts) { accessible_ = std::move(facts); }
 
 protected:
     // Every message of the window; the default passes it to the system class.
@@ -34,6 +40,7 @@ private:
     void Detach() noexcept;
 
     HWND window_ = nullptr;
+    AccessibleFacts accessible_;
 };
 
 }  // namespace kv

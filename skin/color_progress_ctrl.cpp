@@ -18,7 +18,11 @@ HWND CColorProgressCtrl::Create(DWORD style, HWND parent, int id) {
 
 void CColorProgressCtrl::SetPosition(int position) {
     position_ = position;
-    ::SendMessageA(handle(), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    const auto previous = static_cast<int>(::SendMessageA(handle(), PBM_SETPOS, static_cast<WPARAM>(position), 0));
+    // The accessible value is the window's position: a screen reader hears of its changes.
+    if (previous != static_cast<int>(::SendMessageA(handle(), PBM_GETPOS, 0, 0))) {
+        ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, handle(), OBJID_CLIENT, CHILDID_SELF);
+    }
     // The window keeps its position within its range and repaints only when that changes;
     // the bar follows the stored position (101 shows empty), so it is repainted here as well.
     ::InvalidateRect(handle(), nullptr, FALSE);

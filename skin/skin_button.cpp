@@ -8,6 +8,9 @@
 namespace kv {
 namespace {
 
+// How far inside the button's edge the focus cue runs.
+constexpr int kFocusCueInset = 3;
+
 void FillFace(HDC target, const RECT& area) {
     ::FillRect(target, &area, ::GetSysColorBrush(COLOR_BTNFACE));
 }
@@ -63,6 +66,11 @@ LRESULT CxSkinButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // The second press of a double-click is a press of its own: two clicks, two commands.
         ::SendMessageA(handle(), WM_LBUTTONDOWN, wParam, lParam);
         return 0;
+    case WM_KEYDOWN: {
+        const MSG key = {handle(), message, wParam, lParam};
+        if (keyHandler && keyHandler(key)) return 0;
+        return DefaultProc(message, wParam, lParam);
+    }
     case WM_KILLFOCUS:
         if (::GetCapture() == handle()) {
             ::ReleaseCapture();
@@ -112,7 +120,7 @@ void CxSkinButton::PaintFace(const DRAWITEMSTRUCT& item) {
 
     const HDC target = item.hDC;
     const RECT& area = item.rcItem;
-    const std::string caption = WindowText(handle());
+    const std::string caption = captionShown_ ? WindowText(handle()) : std::string();
     RECT captionArea = area;
     ::InflateRect(&captionArea, -2, 0);
     ::SetBkMode(target, TRANSPARENT);
@@ -133,6 +141,42 @@ void CxSkinButton::PaintFace(const DRAWITEMSTRUCT& item) {
         DrawPicture(target, area, normalPicture_.get());
     }
     DrawCaption(target, captionArea, caption.c_str(), captionColor);
+    if (focusCueShown_ && (item.itemState & ODS_FOCUS)) DrawFocusCue(target, area, kFocusCueInset, focusCueColor_);
+}
+
+void CxSkinButton::SetHiddenCaption(const wchar_t* caption) {
+    captionShown_ = false;
+    ::SetWindowTextW(handle(), caption);
+}
+
+void CxSkinButton::ShowFocusCue(bool shown, COLORREF color) {
+    if (focusCueShown_ == shown && focusCueColor_ == color) return;
+    focusCueShown_ = shown;
+    focusCueColor_ = color;
+    if (::GetFocus() == handle()) ::InvalidateRect(handle(), nullptr, TRUE);
+}
+
+bool PressButton(HWND button) {
+    if (!::IsWindowVisible(button) || !::IsWindowEnabled(button)) return false;
+    const int id = ::GetDlgCtrlID(button);
+    return ::PostMessageA(::GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                          reinterpret_cast<LPARAM>(button)) != FALSE;
+}
+
+void DrawFocusCue(HDC target, const RECT& area, int inset, COLORREF color) {
+    RECT box = area;
+    ::InflateRect(&box, -inset, -inset);
+    if (box.right - box.left < 2 || box.bottom - box.top < 2) return;
+    // Walked once round the edge, clockwise from the top-left corner, so that the dots keep
+    // their rhythm round the corners.
+    int step = 0;
+    const auto dot = [&](int x, int y) {
+        if (step++ % 2 == 0) ::SetPixelV(target, x, y, color);
+    };
+    for (int x = box.left; x < box.right - 1; ++x) dot(x, box.top);
+    for (int y = box.top; y < box.bottom - 1; ++y) dot(box.right - 1, y);
+    for (int x = box.right - 1; x > box.left; --x) dot(x, box.bottom - 1);
+    for (int y = box.bottom - 1; y > box.top; --y) dot(box.left, y);
 }
 
 void CxSkinButton::DrawPicture(HDC target, const RECT& area, HBITMAP picture) const {

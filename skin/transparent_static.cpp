@@ -64,6 +64,8 @@ LRESULT CTransparentStatic::SetText(WPARAM wParam, LPARAM lParam) {
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
     ::InvalidateRect(parent, &area, TRUE);
     ::UpdateWindow(parent);
+    // The label's accessible name ends with its text: a screen reader is told it changed.
+    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, handle(), OBJID_CLIENT, CHILDID_SELF);
     return result;
 }
 

@@ -252,7 +252,8 @@ void CInstaller::OnWindowCreated(HWND window) {
 }
 
 bool CInstaller::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return controller_.OnMessage(message, wParam, lParam);
+    // The window's own focus and the checks it posts belong to the panel's keyboard.
+    return controller_.OnMessage(message, wParam, lParam) || panel_.OnFocusMessage(message);
 }
 
 void CInstaller::OnWindowDestroying() {

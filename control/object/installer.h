@@ -71,6 +71,7 @@ private:
 
     // ControlWindowFactory (for the in-place part).
     HWND CreateControlWindowIn(HWND parent) override;
+    bool TranslateWindowKey(const MSG& message) override { return panel_.TranslateKey(message); }
 
     // ControlWindowOwner (for the control window's procedure).
     void OnWindowCreated(HWND window) override;

@@ -158,7 +158,10 @@ HRESULT CInstallerInPlace::GetDropTarget(IDropTarget** target) {
     return E_NOTIMPL;
 }
 
-HRESULT CInstallerInPlace::TranslateAccelerator(LPMSG) { return S_FALSE; }
+HRESULT CInstallerInPlace::TranslateAccelerator(LPMSG message) {
+    if (!message || !embedding_.window) return S_FALSE;
+    return windows_.TranslateWindowKey(*message) ? S_OK : S_FALSE;
+}
 
 HRESULT CInstallerInPlace::OnFrameWindowActivate(BOOL) { return S_OK; }
 

@@ -11,10 +11,13 @@
 struct CEmbeddingState;
 
 // Creates the control window inside the site's window; the window registers itself in the
-// embedding state while it is initialised.
+// embedding state while it is initialised. The window's buttons take the keys that reach
+// the control through the container's accelerator path.
 class ControlWindowFactory {
 public:
     virtual HWND CreateControlWindowIn(HWND parent) = 0;
+    // True when the window used the key.
+    virtual bool TranslateWindowKey(const MSG& message) = 0;
 
 protected:
     ~ControlWindowFactory() = default;

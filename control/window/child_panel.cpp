@@ -1,5 +1,6 @@
 #include "control/window/child_panel.h"
 
+#include "control/window/accessible_names.h"
 #include "control/resource.h"
 
 #include <commctrl.h>
@@ -38,6 +39,8 @@ int ControlIdOf(kv::SkinItem item) {
 
 void CChildPanel::Create(HWND window) {
     window_ = window;
+    keyboard_.Attach(window);
+    ::SetWindowTextW(window, kv::kControlWindowName);
     const auto font = static_cast<WPARAM>(::SendMessageA(window, WM_GETFONT, 0, 0));
     for (int k = 0; k < kLabelCount; ++k) {
         const int id = IDC_FILE_NAME + k;
@@ -46,6 +49,16 @@ void CChildPanel::Create(HWND window) {
     }
     for (int k = 0; k < kButtonCount; ++k) buttons_[k].Create(kButtonStyle, window, IDC_BTN_RUN + k);
     bar_.Create(kBarStyle, window, IDC_PROGRESS);
+    // What each child tells a screen reader; a button's name is its caption, kept hidden.
+    for (int k = 0; k < kLabelCount; ++k) {
+        labels_[k].SetAccessible({ROLE_SYSTEM_STATICTEXT, kv::AccessibleNameOf(IDC_FILE_NAME + k)});
+    }
+    for (int k = 0; k < kButtonCount; ++k) {
+        buttons_[k].SetAccessible({ROLE_SYSTEM_PUSHBUTTON, L""});
+        buttons_[k].SetHiddenCaption(kv::AccessibleNameOf(IDC_BTN_RUN + k));
+        buttons_[k].keyHandler = [this](const MSG& key) { return TranslateKey(key); };
+    }
+    bar_.SetAccessible({ROLE_SYSTEM_PROGRESSBAR, kv::AccessibleNameOf(IDC_PROGRESS)});
     // The template's background picture was created first, which puts it above every
     // control created after it; it belongs beneath them all.
     if (HWND background = Child(IDC_BACKGROUND)) {
@@ -62,10 +75,12 @@ void CChildPanel::SetText(int id, const std::string& text) {
 }
 
 void CChildPanel::Show(int id, bool shown) {
+    if (!shown) keyboard_.BeforeButtonGone(id);
     if (HWND child = Child(id)) ::ShowWindow(child, shown ? SW_SHOW : SW_HIDE);
 }
 
 void CChildPanel::Enable(int id, bool enabled) {
+    if (!enabled) keyboard_.BeforeButtonGone(id);
     if (HWND child = Child(id)) ::EnableWindow(child, enabled ? TRUE : FALSE);
 }
 
@@ -108,4 +123,13 @@ bool CChildPanel::DrawItem(const DRAWITEMSTRUCT& item) {
     if (!button) return false;
     button->PaintFace(item);
     return true;
+}
+
+bool CChildPanel::TranslateKey(const MSG& message) {
+    const bool used = keyboard_.TranslateKey(message);
+    // Once the keyboard is in use, the focused button shows where it is.
+    if (keyboard_.keyboardUsed()) {
+        for (kv::CxSkinButton& button : buttons_) button.ShowFocusCue(true, textColor_);
+    }
+    return used;
 }

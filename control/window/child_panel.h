@@ -5,6 +5,8 @@
 
 #include "base/unique_resource.h"
 #include "control/download/controller_panel.h"
+#include "control/resource.h"
+#include "control/window/keyboard_focus.h"
 #include "skin/color_progress_ctrl.h"
 #include "skin/skin_button.h"
 #include "skin/skin_layout.h"
@@ -52,6 +54,10 @@ public:
     SIZE ClientSize() const;
     // Paints an owner-drawn button; false for ids that are not the skin buttons.
     bool DrawItem(const DRAWITEMSTRUCT& item);
+    // A key on the container's accelerator path; true when the buttons used it.
+    bool TranslateKey(const MSG& message);
+    // The window's focus and the focus checks it posts itself; true when handled.
+    bool OnFocusMessage(UINT message) { return keyboard_.OnMessage(message); }
 
 private:
     HWND Child(int id) const;
@@ -63,4 +69,5 @@ private:
     kv::unique_hbitmap background_;
     COLORREF textColor_ = 0;
     SIZE buttonSize_{};
+    kv::CKeyboardFocus keyboard_{IDC_BTN_RUN, IDC_BTN_FOLDER};
 };

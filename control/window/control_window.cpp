@@ -1,6 +1,7 @@
 #include "control/window/control_window.h"
 
 #include "control/resource.h"
+#include "skin/child_accessible.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ INT_PTR CALLBACK ControlDialogProc(HWND window, UINT message, WPARAM wParam, LPA
     if (!owner) return FALSE;
     if (owner->OnWindowMessage(message, wParam, lParam)) return Handled(window, 0);
     switch (message) {
+    case WM_GETOBJECT:
+        return Handled(window, kv::AnswerAccessibleRequest(window, wParam, lParam, {ROLE_SYSTEM_CLIENT, L""}));
     case WM_ERASEBKGND:
         // The background picture covers the whole window.
         return Handled(window, 0);

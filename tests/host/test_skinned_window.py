@@ -135,10 +135,11 @@ window.close();""")
         self.assertTrue(lines["216"].startswith("216 10,160,358,16 true true C:\\"), run)
         self.assertTrue(lines["216"].endswith("\\" + self.target), run)
         # Buttons are the size of btn_run.jpg wherever the skin puts them.
-        self.assertEqual(lines["217"], "217 80,260,64,24 true false ")
-        self.assertEqual(lines["218"], "218 150,260,64,24 true true ")
-        self.assertEqual(lines["219"], "219 220,260,64,24 false true ")
-        self.assertEqual(lines["221"], "221 10,260,64,24 true true ")
+        # A button's caption is its window text, for screen readers; its face is the picture.
+        self.assertEqual(lines["217"], "217 80,260,64,24 true false 실행")
+        self.assertEqual(lines["218"], "218 150,260,64,24 true true 시작")
+        self.assertEqual(lines["219"], "219 220,260,64,24 false true 중지")
+        self.assertEqual(lines["221"], "221 10,260,64,24 true true 폴더")
         self.assert_colour(lines["background"], skins.BACKGROUND)
         self.assert_colour(lines["run"], skins.button_colour("run", "_di"))
 
@@ -228,6 +229,31 @@ setTimeout(function () {
         self.assertIn("214 10,218,358,16 true true 50%", run.alerts)
         self.assertIn("215 10,140,358,16 true true ", run.alerts)
         self.assertIn(f'"GET /skins/{self.target} HTTP/1.1" 206 ', log)
+        self.expect_downloaded_whole()
+
+    def test_keyboard_alone_downloads_the_file(self):
+        run, _ = self.run_steps("""
+function focusIs(id) { return function () { return external.focused() == id; }; }
+external.focusControl();
+when(focusIs(221), function () {
+  alert("window " + external.accName(0));
+  external.key("Tab");
+  when(focusIs(218), function () {
+    alert("focused " + external.accName(218) + " " + external.accState(218));
+    external.key("Space");
+    when(function () { return status() == "다운로드 완료"; }, function () {
+      show(216);
+      alert("done " + external.accName(211) + " | " + external.accValue(207) + " | " + external.accName(215));
+      external.key("Tab");
+      when(focusIs(0), function () { window.close(); });
+    }, 60000);
+  });
+});""")
+        self.assertEqual(run.status, 0, run)
+        self.assertIn("window Korvendal 다운로드", run.alerts, run)
+        # Focusable and focused (0x100000 | 0x4).
+        self.assertIn("focused 시작 1048580", run.alerts, run)
+        self.assertIn(f"done 받은 크기 {TARGET_SIZE // 1024:,} KB | 100% | 상태 다운로드 완료", run.alerts, run)
         self.expect_downloaded_whole()
 
     def test_close_while_idle_fires_onclose(self):
