@@ -44,6 +44,16 @@ def timed(command, log_path):
     return result.returncode, time.monotonic() - wall, children_cpu() - cpu
 
 
+def fetched(command, out_path, expected):
+    """Runs a download that writes out_path: whether its bytes are the expected ones (by
+    SHA-256), wall and CPU seconds. The file is removed; the output is kept beside it."""
+    code, wall, cpu = timed(command, out_path + ".log")
+    same = code == 0 and os.path.exists(out_path) and sha256_file(out_path) == expected
+    if os.path.exists(out_path):
+        os.remove(out_path)
+    return same, wall, cpu
+
+
 def make_file(path, size):
     block = os.urandom(4 * 1024 * 1024)
     with open(path, "wb") as f:
@@ -74,20 +84,17 @@ def tls_section(wine, kvtool, root, work, size, expected, curl):
             url = server.url("bench.bin", host="localhost")
             print(f"TLS: the same file from nginx over TLS 1.2 on localhost:{server.port}")
             engine_out = os.path.join(work, "engine-tls.bin")
-            code, wall, cpu = timed(wine + [kvtool, "get", url, winpath(engine_out)],
-                                    os.path.join(work, "engine-tls.log"))
-            same = code == 0 and sha256_file(engine_out) == expected
+            same, wall, cpu = fetched(wine + [kvtool, "get", url, winpath(engine_out)], engine_out,
+                                      expected)
             rate = report("engine", size, wall, cpu)
             print(f"         {100 * rate / CEILING:.1f} % of the design ceiling over TLS "
                   f"(at least 90 % wanted); CPU {cpu * 100 * MB / size:.2f} s per 100 MB "
                   f"(at most 0.6 wanted); bytes {'match' if same else 'DIFFER'}")
             ok &= same
-            os.remove(engine_out)
             if curl:
                 curl_out = os.path.join(work, "curl-tls.bin")
-                code, wall, cpu = timed([curl, "-s", "--cacert", authority.cert, "-o", curl_out, url],
-                                        os.path.join(work, "curl-tls.log"))
-                same = code == 0 and sha256_file(curl_out) == expected
+                same, wall, cpu = fetched([curl, "-s", "--cacert", authority.cert, "-o", curl_out, url],
+                                          curl_out, expected)
                 report("curl", size, wall, cpu)
                 ok &= same
     finally:
@@ -127,20 +134,17 @@ def main():
             print(f"file: {size / MB:.0f} MB from nginx on 127.0.0.1:{server.port}")
 
             engine_out = os.path.join(work, "engine.bin")
-            code, wall, cpu = timed(wine + [kvtool, "get", url, winpath(engine_out)],
-                                    os.path.join(work, "engine.log"))
-            same = code == 0 and sha256_file(engine_out) == expected
+            same, wall, cpu = fetched(wine + [kvtool, "get", url, winpath(engine_out)], engine_out,
+                                      expected)
             engine_rate = report("engine", size, wall, cpu)
             print(f"         design ceiling {CEILING:.2f} MB/s (102399 bytes and 10 ms per pass): "
                   f"{100 * engine_rate / CEILING:.1f} % of it; bytes {'match' if same else 'DIFFER'}")
             print("         engine CPU is the Wine process tree's; the wineserver's share is not in it")
             ok &= same
-            os.remove(engine_out)
 
             if curl:
                 curl_out = os.path.join(work, "curl.bin")
-                code, wall, cpu = timed([curl, "-s", "-o", curl_out, url], os.path.join(work, "curl.log"))
-                same = code == 0 and sha256_file(curl_out) == expected
+                same, wall, cpu = fetched([curl, "-s", "-o", curl_out, url], curl_out, expected)
                 curl_rate = report("curl", size, wall, cpu)
                 print(f"         bytes {'match' if same else 'DIFFER'}; engine / curl = "
                       f"{engine_rate / curl_rate:.3f}")
