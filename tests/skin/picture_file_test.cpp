@@ -35,7 +35,7 @@ TEST(PictureFile, LoadsAJpegAtItsPixelSizeFromARelativePath) {
     ASSERT_TRUE(::SetCurrentDirectoryA(PictureFolder().c_str()));
     int width = 0;
     int height = 0;
-    const kv::unique_hbitmap picture = kv::LoadPictureFile(parent.handle(), "solid.jpg", &width, &height);
+    const kv::unique_hbitmap picture = kv::LoadPictureFile("solid.jpg", &width, &height);
     ::SetCurrentDirectoryA(saved);
     ASSERT_TRUE(picture);
     EXPECT_EQ(width, 80);
@@ -59,7 +59,7 @@ TEST(PictureFile, KeepsOnlyThePartAskedFor) {
     int height = 0;
     const SIZE part{30, 100};
     const kv::unique_hbitmap picture =
-        kv::LoadPictureFile(parent.handle(), PictureFolder() + "\\solid.jpg", &width, &height, &part);
+        kv::LoadPictureFile(PictureFolder() + "\\solid.jpg", &width, &height, &part);
     ASSERT_TRUE(picture);
     EXPECT_EQ(width, 80);
     EXPECT_EQ(height, 24);
@@ -77,7 +77,7 @@ TEST(PictureFile, WhatCannotBeLoadedIsNoneAndLeavesTheSize) {
     for (const char* name : {"\\missing.jpg", "\\broken.jpg"}) {
         int width = -5;
         int height = -6;
-        EXPECT_FALSE(kv::LoadPictureFile(nullptr, PictureFolder() + name, &width, &height)) << name;
+        EXPECT_FALSE(kv::LoadPictureFile(PictureFolder() + name, &width, &height)) << name;
         EXPECT_EQ(width + height, -11);
     }
 }
