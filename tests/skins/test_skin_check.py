@@ -72,8 +72,8 @@ class SkinCheck(unittest.TestCase):
         config = replace_keys(self.config, text_color="31,x,300", down_folder="100,300,256,16",
                               down_status="100,170,256,16")
         members = [("btn_stop_mo.jpg", small), ("btn_run_di.jpg", b"no picture"),
-                   ("extra/notes.txt", b"x"), ("../outside.jpg", small), ("late.jpg", small),
-                   ("btn_close@2x.jpg", small)]
+                   ("btn_close@2x.jpg", small), ("extra/notes.txt", b"x"), ("../outside.jpg", small),
+                   ("late.jpg", small)]
         status, lines = check(self.archive(config, members))
         self.assertEqual(status, 0, lines)
         self.assertEqual(sorted(lines), sorted([
