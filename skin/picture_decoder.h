@@ -7,8 +7,10 @@
 
 #include <wincodec.h>
 
+#include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kv {
 
@@ -24,9 +26,13 @@ public:
     std::optional<SIZE> SizeOf(const std::string& path) const;
 
 private:
-    ComPtr<IWICBitmapFrameDecode> FirstFrame(const std::string& path) const;
+    // The file's bytes stay in `bytes` while the frame is read from them.
+    ComPtr<IWICBitmapFrameDecode> FirstFrame(const std::string& path, std::vector<BYTE>& bytes) const;
 
     ComPtr<IWICImagingFactory> factory_;
+    // The class factory of each format's decoder, fetched on first use: making a decoder
+    // through CoCreateInstance looks its class up every time.
+    mutable std::array<ComPtr<IClassFactory>, 4> decoderClasses_;
 };
 
 }  // namespace kv
