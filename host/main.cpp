@@ -43,7 +43,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     // A browser draws its pages at the screen's own resolution, so the host sees the
     // screen's real pixels per inch and not a 96 dpi screen stretched by the system.
-    //::SetProcessDPIAware();
+    ::SetProcessDPIAware();
     OleApartment apartment;
     if (FAILED(apartment.Result())) {
         WriteLine(STD_ERROR_HANDLE, L"korvendal-host: OleInitialize failed");
