@@ -1,6 +1,5 @@
 #include "control/window/skin_applier.h"
 
-#include "base/himetric.h"
 #include "base/timeline.h"
 #include "control/resource.h"
 #include "control/window/child_panel.h"
@@ -30,9 +29,9 @@ struct ButtonPictures {
 
 }  // namespace
 
-void ApplySkinPictures(HWND window, std::string& basePath, CChildPanel& panel) {
+void ApplySkinPictures(std::string& basePath, CChildPanel& panel) {
     auto skinFile = [&basePath](const char* name) { return MakeSkinPath(basePath, name); };
-    const int dpi = kv::PixelsPerInchOfWindow(window).x;
+    const int dpi = panel.Dpi();
 
     // A large picture held twice, the old beside the new, may not fit at all: the old one
     // goes first. Of the new one only what the window can show is kept.
