@@ -42,12 +42,13 @@ class SkinCheck(unittest.TestCase):
             self.config = f.read()
 
     def archive(self, config, members=()):
-        """The default skin's pictures, `config` as Config.ini, then `members` (name, bytes)."""
+        """The default skin's plain pictures, `config` as Config.ini, then `members` (name,
+        bytes)."""
         path = os.path.join(self.work, "skin.zip")
         with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
             z.writestr("Config.ini", config)
             for name in sorted(os.listdir(default_skin())):
-                if name.endswith(".jpg") and name not in dict(members):
+                if name.endswith(".jpg") and "@2x" not in name and name not in dict(members):
                     z.write(os.path.join(default_skin(), name), name)
             for name, data in members:
                 z.writestr(name, data)
