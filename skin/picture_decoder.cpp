@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <initializer_list>
-
 #include <new>
 
 namespace kv {

@@ -47,6 +47,7 @@ unique_hbitmap LoadPictureFile(const std::string& path, int* width, int* height,
 SkinPicture LoadSkinPicture(const PictureDecoder& decoder, const std::string& path, int dpi, const SIZE* part) {
     SkinPicture picture;
     std::optional<PixelBuffer> pixels;
+    // Whether the skin has the double-size file shows when it is read.
     if (UsesDoubleSizePicture(dpi, true)) pixels = decoder.Decode(DoubleSizePictureName(path));
     if (pixels) {
         const std::optional<SIZE> plain = decoder.SizeOf(path);
