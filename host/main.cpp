@@ -41,6 +41,9 @@ int wmain(int argc, wchar_t** argv) {
         WriteLine(STD_ERROR_HANDLE, L"usage: korvendal-host.exe PAGE [--headless [--answer VALUE]...] [--timeout SECONDS] [--url URL]");
         return kExitCannotRun;
     }
+    // A browser draws its pages at the screen's own resolution, so the host sees the
+    // screen's real pixels per inch and not a 96 dpi screen stretched by the system.
+    ::SetProcessDPIAware();
     OleApartment apartment;
     if (FAILED(apartment.Result())) {
         WriteLine(STD_ERROR_HANDLE, L"korvendal-host: OleInitialize failed");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "base/himetric.h"
 #include "base/unique_resource.h"
 #include "host/console.h"
 #include "host/external_object.h"
@@ -164,8 +165,10 @@ void PageRunner::AddControl(const PageObject& object) {
     }
     auto control = std::make_unique<Control>();
     control->id = object.id;
-    // Controls stand one below the other, at the size the page gives them.
-    control->position = {0, nextTop_, object.width, nextTop_ + object.height};
+    // Controls stand one below the other, at the size the page gives them. As in a browser
+    // that scales its pages to the screen, a page's pixel is dpi / 96 of the screen's.
+    const int dpi = kv::PixelsPerInchOfWindow(nullptr).x;
+    control->position = {0, nextTop_, ::MulDiv(object.width, dpi, 96), nextTop_ + ::MulDiv(object.height, dpi, 96)};
     auto site = CClientSite::Create(window_.Handle(), frame_, control->position, object.id, PageAddress());
     HRESULT hr = control->hosted.Create(clsid, site);
     if (FAILED(hr)) {

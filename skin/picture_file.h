@@ -1,20 +1,38 @@
-// Loading a skin picture (JPEG, or whatever else the platform's OLE picture loader reads from a
-// path) into a screen bitmap of its own pixel size.
+// Loading a skin picture (JPEG, or whatever else Windows Imaging Component reads) into a
+// screen bitmap: at its own pixel size, or scaled for a screen of any resolution.
 #pragma once
 
 #include "base/unique_resource.h"
+#include "skin/picture_decoder.h"
+#include "skin/pixel_buffer.h"
 
 #include <string>
 
 namespace kv {
 
-// A new screen bitmap with the picture at `path` (relative to the current folder or absolute),
-// or none when it cannot be loaded; `width` and `height` are then left as they were. The pixel
-// size comes from the picture's HIMETRIC size at the pixels per inch of `window`'s
-// whole-window DC. With `part`, only the picture's top-left part of at most that size is
-// kept, for a picture of which no more can ever be seen; `width` and `height` still give the
-// whole picture's size. The caller owns the bitmap.
-unique_hbitmap LoadPictureFile(HWND window, const std::string& path, int* width = nullptr,
-                               int* height = nullptr, const SIZE* part = nullptr);
+// A new screen bitmap with `pixels`, or none when it cannot be made.
+unique_hbitmap ScreenBitmapOf(const PixelBuffer& pixels);
+
+// A new screen bitmap with the picture at `path` (relative to the current folder or
+// absolute) at its own pixel size, or none when it cannot be loaded; `width` and `height`
+// are then left as they were. With `part`, only the picture's top-left part of at most that
+// size is kept, for a picture of which no more can ever be seen; `width` and `height` still
+// give the whole picture's size. The caller owns the bitmap.
+unique_hbitmap LoadPictureFile(const std::string& path, int* width = nullptr, int* height = nullptr,
+                               const SIZE* part = nullptr);
+
+// A skin picture drawn for a screen of `dpi`.
+struct SkinPicture {
+    unique_hbitmap bitmap;  // none when neither file can be read
+    SIZE designSize{};      // its size in the skin's 96 dpi pixels
+};
+
+// The picture at `path` as a skin shows it at `dpi`: its 96 dpi size scaled by dpi / 96,
+// drawn smoothly from the double-size file (NAME@2x.jpg) from 144 dpi up when the skin has
+// one, else from the file itself. The design size is the plain file's size, or half the
+// double-size one's (rounded up) when only that exists. `part` keeps only the top-left part
+// of the scaled picture, as for LoadPictureFile.
+SkinPicture LoadSkinPicture(const PictureDecoder& decoder, const std::string& path, int dpi,
+                            const SIZE* part = nullptr);
 
 }  // namespace kv

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Draws the pictures of Korvendal's default skin with ImageMagick and the Nanum fonts and
-packs them with skins/default/Config.ini into a skin archive, flat at its top level.
+packs them with skins/default/Config.ini into a skin archive, flat at its top level. Each
+picture is drawn twice: at its size (NAME.jpg) and at twice its size (NAME@2x.jpg), which
+the control draws on screens of 144 dpi and more.
 
     make_default_skin.py --out DIR --zip ARCHIVE
 
@@ -62,40 +64,47 @@ def convert(args, out):
     subprocess.run(["convert"] + [str(a) for a in args] + JPEG + [out], check=True)
 
 
-def draw_background(config, out):
-    width, height = WINDOW
+def draw_background(config, out, k=1):
+    """At k times the size: every length, point size and line width times k. An outline's
+    coordinates lie on the middle of its line, half a line in from the pixel edges."""
+    width, height = WINDOW[0] * k, WINDOW[1] * k
+    inset = (k - 1) / 2
     args = ["-size", f"{width}x{height}", f"xc:{BODY}",
-            "(", "-size", f"{width}x40", "gradient:#2f5c85-#23415f", ")",
+            "(", "-size", f"{width}x{40 * k}", "gradient:#2f5c85-#23415f", ")",
             "-geometry", "+0+0", "-composite",
-            "-fill", "#3d6f9c", "-draw", f"rectangle 0,40 {width},41",
-            "-gravity", "NorthWest", "-font", BOLD, "-fill", "white", "-pointsize", "16",
-            "-annotate", "+16+11", "Korvendal 다운로드",
-            "-fill", "white", "-stroke", PANEL_BORDER,
-            "-draw", f"roundrectangle 10,50 {width - 11},224 6,6", "-stroke", "none",
-            "-font", REGULAR, "-fill", CAPTION, "-pointsize", "12"]
+            "-fill", "#3d6f9c", "-draw", f"rectangle 0,{40 * k} {width},{42 * k - 1}",
+            "-gravity", "NorthWest", "-font", BOLD, "-fill", "white", "-pointsize", str(16 * k),
+            "-annotate", f"+{16 * k}+{11 * k}", "Korvendal 다운로드",
+            "-fill", "white", "-stroke", PANEL_BORDER, "-strokewidth", str(k),
+            "-draw", f"roundrectangle {10 * k + inset},{50 * k + inset} {(WINDOW[0] - 11) * k + inset},"
+                     f"{224 * k + inset} {6 * k},{6 * k}", "-stroke", "none",
+            "-font", REGULAR, "-fill", CAPTION, "-pointsize", str(12 * k)]
     for key, caption in CAPTIONS.items():
         _, y, _, _ = fields(config[key])
-        args += ["-annotate", f"+24+{y + 1}", caption]
+        args += ["-annotate", f"+{24 * k}+{(y + 1) * k}", caption]
     # A frame around the progress bar, so its unfilled part reads as a track.
     x, y, w, h = fields(config["progress_pos"])
-    args += ["-fill", "none", "-stroke", "#b4bfcb",
-             "-draw", f"rectangle {x - 1},{y - 1} {x + w},{y + h}"]
+    args += ["-fill", "none", "-stroke", "#b4bfcb", "-strokewidth", str(k),
+             "-draw", f"rectangle {(x - 1) * k + inset},{(y - 1) * k + inset} {(x + w) * k + inset},"
+                      f"{(y + h) * k + inset}"]
     convert(args, out)
 
 
-def draw_button(caption, look, out):
+def draw_button(caption, look, out, k=1):
     top, bottom, border, text, shift = look
-    w, h = BUTTON
+    w, h = BUTTON[0] * k, BUTTON[1] * k
+    inset = (k - 1) / 2
     args = ["-size", f"{w}x{h}", f"xc:{BODY}",
             "(", "-size", f"{w}x{h}", f"gradient:{top}-{bottom}",
             "(", "-size", f"{w}x{h}", "xc:black", "-fill", "white",
-            "-draw", f"roundrectangle 0,0 {w - 1},{h - 1} 5,5", ")",
+            "-draw", f"roundrectangle 0,0 {w - 1},{h - 1} {5 * k},{5 * k}", ")",
             "-alpha", "off", "-compose", "CopyOpacity", "-composite", ")",
             "-compose", "Over", "-composite",
-            "-fill", "none", "-stroke", border,
-            "-draw", f"roundrectangle 0,0 {w - 1},{h - 1} 5,5", "-stroke", "none",
-            "-gravity", "Center", "-font", BOLD, "-pointsize", "13", "-fill", text,
-            "-annotate", f"+{shift}+{shift}", caption]
+            "-fill", "none", "-stroke", border, "-strokewidth", str(k),
+            "-draw", f"roundrectangle {inset},{inset} {w - 1 - inset},{h - 1 - inset} {5 * k},{5 * k}",
+            "-stroke", "none",
+            "-gravity", "Center", "-font", BOLD, "-pointsize", str(13 * k), "-fill", text,
+            "-annotate", f"+{shift * k}+{shift * k}", caption]
     convert(args, out)
 
 
@@ -107,14 +116,15 @@ def main():
     os.makedirs(args.out, exist_ok=True)
     config = read_config()
 
-    names = ["bk_main.jpg"]
-    draw_background(config, os.path.join(args.out, "bk_main.jpg"))
-    for button, caption in BUTTONS.items():
-        looks = GREY if button == "close" else BLUE
-        for suffix in ("", "_se", "_mo", "_di"):
-            name = f"btn_{button}{suffix}.jpg"
-            draw_button(caption, looks[suffix], os.path.join(args.out, name))
-            names.append(name)
+    names = []
+    for k, tag in ((1, ""), (2, "@2x")):
+        names.append(f"bk_main{tag}.jpg")
+        draw_background(config, os.path.join(args.out, names[-1]), k)
+        for button, caption in BUTTONS.items():
+            looks = GREY if button == "close" else BLUE
+            for suffix in ("", "_se", "_mo", "_di"):
+                names.append(f"btn_{button}{suffix}{tag}.jpg")
+                draw_button(caption, looks[suffix], os.path.join(args.out, names[-1]), k)
     with open(CONFIG, "rb") as src, open(os.path.join(args.out, "Config.ini"), "wb") as dst:
         dst.write(src.read())
     names.insert(0, "Config.ini")

@@ -3,7 +3,10 @@
 loopback nginx, runs a page in korvendal-host.exe that lays the skin out and drives the
 window, and writes PNG pictures of its looks. Prints the path of each picture, one a line.
 
-    skin_preview.py SKIN (folder or zip) --build BUILD_DIR --arch x64 [--out DIR]
+    skin_preview.py SKIN (folder or zip) --build BUILD_DIR --arch x64 [--out DIR] [--dpi N]
+
+With --dpi the window is shown on a screen of N dpi (in a prefix of that resolution, see
+kvsupport/dpi.py): N/96 times its size, with the skin's double-size pictures from 144 up.
 
 Pictures: idle; each idle button under the mouse and held down; a transfer under way at 40 %
 or more, with stop under the mouse and held down; done, with run under the mouse and held
@@ -21,7 +24,7 @@ import uuid
 import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-from kvsupport import host, wine  # noqa: E402
+from kvsupport import dpi, host, wine  # noqa: E402
 from kvsupport.nginx import Nginx  # noqa: E402
 from kvsupport.paths import unix_path, winpath  # noqa: E402
 
@@ -166,9 +169,13 @@ def main():
     parser.add_argument("--out", default="skin-preview", help="folder for the PNG pictures")
     parser.add_argument("--build", required=True, help="build tree with the host and the control")
     parser.add_argument("--arch", default="x64", choices=["x86", "x64"])
+    parser.add_argument("--dpi", type=int, default=dpi.DESIGN_DPI, help="the screen's resolution (48 to 480)")
     args = parser.parse_args()
     if not os.path.exists(args.skin):
         parser.error(f"no such skin: {args.skin}")
+    if not 48 <= args.dpi <= 480:
+        parser.error(f"--dpi {args.dpi}: give 48 to 480")
+    os.environ["WINEPREFIX"] = dpi.prefix_at(args.dpi)
     return preview(args.skin, args.out, os.path.abspath(args.build), args.arch)
 
 

@@ -92,13 +92,13 @@ std::optional<DialogTemplateInfo> ParseDialogTemplate(const void* data, size_t s
     return info;
 }
 
-SIZE DialogUnitsToPixels(const DialogTemplateInfo& info, int width, int height) {
+SIZE DialogUnitsToPixels(const DialogTemplateInfo& info, int width, int height, int dpi) {
     kv::unique_hdc_window screen = kv::unique_hdc_window::get(nullptr);
     if (!screen) return {0, 0};
     HDC dc = screen.get();
     kv::unique_gdiobj font;
     if (info.hasFont) {
-        const int pixelHeight = -::MulDiv(info.pointSize, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+        const int pixelHeight = -::MulDiv(info.pointSize, dpi, 72);
         font.reset(::CreateFontW(pixelHeight, 0, 0, 0, info.weight, info.italic, FALSE, FALSE,
                                  info.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
@@ -118,9 +118,11 @@ SIZE DialogUnitsToPixels(const DialogTemplateInfo& info, int width, int height) 
         }
     }
     if (baseX == 0 || baseY == 0) {
+        // The system's base units belong to the screen's own resolution.
         const LONG units = ::GetDialogBaseUnits();
-        baseX = LOWORD(units);
-        baseY = HIWORD(units);
+        const int screenDpi = ::GetDeviceCaps(dc, LOGPIXELSY);
+        baseX = ::MulDiv(LOWORD(units), dpi, screenDpi > 0 ? screenDpi : dpi);
+        baseY = ::MulDiv(HIWORD(units), dpi, screenDpi > 0 ? screenDpi : dpi);
     }
     return {::MulDiv(width, baseX, 4), ::MulDiv(height, baseY, 8)};
 }
@@ -132,6 +134,7 @@ SIZEL DefaultExtentFromTemplate(HMODULE module, int id) {
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
     const auto info = ParseDialogTemplate(bytes, ::SizeofResource(module, found));
     if (!info) return {0, 0};
-    return kv::PixelsToHimetric(DialogUnitsToPixels(*info, info->width, info->height),
-                                kv::PixelsPerInchOfWindow(nullptr));
+    constexpr int kDesignDpi = 96;
+    return kv::PixelsToHimetric(DialogUnitsToPixels(*info, info->width, info->height, kDesignDpi),
+                                kv::PixelsPerInch{kDesignDpi, kDesignDpi});
 }

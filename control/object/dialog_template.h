@@ -22,10 +22,12 @@ struct DialogTemplateInfo {
 // Empty when the bytes are not a complete template.
 std::optional<DialogTemplateInfo> ParseDialogTemplate(const void* data, size_t size);
 
-// Dialog units to pixels with the base units of the template's font on the screen (the
-// system font when the template names none), as MapDialogRect does for a dialog window.
-SIZE DialogUnitsToPixels(const DialogTemplateInfo& info, int width, int height);
+// Dialog units to pixels with the base units of the template's font on a screen of `dpi`
+// (the system font when the template names none), as MapDialogRect does for a dialog window.
+SIZE DialogUnitsToPixels(const DialogTemplateInfo& info, int width, int height, int dpi);
 
 // The control's default extent: dialog `id` of `module`, in HIMETRIC; zero when the
-// template cannot be read.
+// template cannot be read. It is the template's size on a 96 dpi screen, whatever the
+// screen's resolution: a container shows it at dpi / 96 times its 96 dpi size, as a
+// browser scales a page.
 SIZEL DefaultExtentFromTemplate(HMODULE module, int id);

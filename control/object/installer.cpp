@@ -218,8 +218,8 @@ HRESULT CInstaller::Init(BSTR url, BSTR file) noexcept try {
 
 HRESULT CInstaller::BuildSkin() {
     HRESULT hr = S_OK;
-    if (HWND window = embedding_.window.get()) {
-        ApplySkinPictures(window, basePath_, panel_);
+    if (embedding_.window) {
+        ApplySkinPictures(basePath_, panel_);
         kv::TimelineMark("layout begin");
         hr = LayoutSkinWindow(basePath_, panel_);
         kv::TimelineMark("layout end");
@@ -244,7 +244,7 @@ void CInstaller::OnWindowCreated(HWND window) {
     panel_.Create(window);
     controller_.Attach(window);
     if (controller_.initialized()) {
-        ApplySkinPictures(window, basePath_, panel_);
+        ApplySkinPictures(basePath_, panel_);
         // The definition was checked when Init ran.
         (void)LayoutSkinWindow(basePath_, panel_);
     }

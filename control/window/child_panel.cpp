@@ -1,5 +1,6 @@
 #include "control/window/child_panel.h"
 
+#include "base/himetric.h"
 #include "control/window/accessible_names.h"
 #include "control/resource.h"
 
@@ -111,6 +112,8 @@ void CChildPanel::ClearBackground() {
     if (HWND picture = Child(IDC_BACKGROUND)) ::SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, 0);
     background_.reset();
 }
+
+int CChildPanel::Dpi() const { return kv::PixelsPerInchOfWindow(window_).x; }
 
 SIZE CChildPanel::ClientSize() const {
     RECT client{};

@@ -50,6 +50,9 @@ public:
     void SetBackground(kv::unique_hbitmap bitmap);
     // The picture control shows nothing, and the last background is released.
     void ClearBackground();
+    // The pixels per inch of the window's screen: the skin's places and pictures, designed
+    // at 96, are scaled by dpi / 96.
+    int Dpi() const;
     // The size of the window's client area: all of a picture that can ever be seen.
     SIZE ClientSize() const;
     // Paints an owner-drawn button; false for ids that are not the skin buttons.

@@ -4,6 +4,8 @@
 #include "control/resource.h"
 #include "control/window/child_panel.h"
 #include "files/local_files.h"
+#include "skin/dpi_layout_target.h"
+#include "skin/dpi_scale.h"
 #include "skin/picture_file.h"
 #include "skin/skin_definition.h"
 #include "skin/skin_layout.h"
@@ -27,36 +29,36 @@ struct ButtonPictures {
 
 }  // namespace
 
-void ApplySkinPictures(HWND window, std::string& basePath, CChildPanel& panel) {
+void ApplySkinPictures(std::string& basePath, CChildPanel& panel) {
     auto skinFile = [&basePath](const char* name) { return MakeSkinPath(basePath, name); };
+    const int dpi = panel.Dpi();
 
     // A large picture held twice, the old beside the new, may not fit at all: the old one
     // goes first. Of the new one only what the window can show is kept.
     kv::TimelineMark("pictures begin");
+    const kv::PictureDecoder decoder;
     kv::TimelineMark("background begin");
     panel.ClearBackground();
     const SIZE visible = panel.ClientSize();
-    kv::unique_hbitmap background =
-        kv::LoadPictureFile(window, skinFile(kv::kBackgroundPictureFile), nullptr, nullptr, &visible);
+    kv::SkinPicture background =
+        kv::LoadSkinPicture(decoder, skinFile(kv::kBackgroundPictureFile), dpi, &visible);
     kv::TimelineMark("background end");
-    // Every button is the size of the run button's normal picture; without that picture the
-    // size stays as it was.
-    int buttonWidth = panel.ButtonSize().cx;
-    int buttonHeight = panel.ButtonSize().cy;
+    // Every button is the size of the run button's normal picture, as drawn at this dpi;
+    // without that picture the size stays as it was.
+    SIZE buttonSize = panel.ButtonSize();
     std::array<ButtonPictures, kv::kSkinButtonPictureFiles.size()> buttons;
     for (size_t b = 0; b < buttons.size(); ++b) {
         const kv::SkinButtonPictureFiles& files = kv::kSkinButtonPictureFiles[b];
         const char* const names[4] = {files.normal, files.pressed, files.over, files.disabled};
         for (size_t look = 0; look < 4; ++look) {
-            const bool sized = b == 0 && look == 0;
-            buttons[b].looks[look] = kv::LoadPictureFile(window, skinFile(names[look]),
-                                                         sized ? &buttonWidth : nullptr,
-                                                         sized ? &buttonHeight : nullptr);
+            kv::SkinPicture picture = kv::LoadSkinPicture(decoder, skinFile(names[look]), dpi);
+            if (b == 0 && look == 0 && picture.bitmap) buttonSize = kv::ScaleSizeToDpi(picture.designSize, dpi);
+            buttons[b].looks[look] = std::move(picture.bitmap);
         }
     }
     kv::TimelineMark("pictures end");
-    panel.SetButtonSize({buttonWidth, buttonHeight});
-    panel.SetBackground(std::move(background));
+    panel.SetButtonSize(buttonSize);
+    panel.SetBackground(std::move(background.bitmap));
     for (size_t b = 0; b < buttons.size(); ++b) {
         if (kv::CxSkinButton* button = panel.Button(IDC_BTN_RUN + static_cast<int>(b))) {
             auto& looks = buttons[b].looks;
@@ -67,7 +69,11 @@ void ApplySkinPictures(HWND window, std::string& basePath, CChildPanel& panel) {
 }
 
 HRESULT LayoutSkinWindow(std::string& basePath, CChildPanel& panel) {
-    return kv::LayoutSkin(MakeSkinPath(basePath, kv::kSkinDefinitionFile), panel);
+    const std::string definition = MakeSkinPath(basePath, kv::kSkinDefinitionFile);
+    const int dpi = panel.Dpi();
+    if (dpi == kv::kDesignDpi) return kv::LayoutSkin(definition, panel);
+    kv::DpiLayoutTarget scaled(panel, dpi);
+    return kv::LayoutSkin(definition, scaled);
 }
 
 HRESULT CheckSkinDefinition(std::string& basePath) {

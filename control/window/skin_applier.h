@@ -1,6 +1,7 @@
 // Dresses the control window from the skin unpacked in the base folder: the background and
-// button pictures, then the places of every control from Config.ini. It only reads the skin's
-// files; the texts, the folder and the size belong to the controller's job.
+// button pictures, then the places of every control from Config.ini, both scaled by the
+// window's dpi / 96. It only reads the skin's files; the texts, the folder and the size
+// belong to the controller's job.
 #pragma once
 
 #include <windows.h>
@@ -10,8 +11,9 @@
 class CChildPanel;
 
 // The background and the twenty button pictures. The last background is released before the
-// new one is loaded, and only the part of it that the window can show is kept.
-void ApplySkinPictures(HWND window, std::string& basePath, CChildPanel& panel);
+// new one is loaded, and only the part of it that the window can show is kept. One decoder
+// reads them all.
+void ApplySkinPictures(std::string& basePath, CChildPanel& panel);
 // Places the controls; E_INVALIDARG at the first key that is missing or short (what was
 // placed before it stays), else S_OK. An empty base folder is formed by the skin path rule.
 HRESULT LayoutSkinWindow(std::string& basePath, CChildPanel& panel);

@@ -35,7 +35,7 @@ TEST(PictureFile, LoadsAJpegAtItsPixelSizeFromARelativePath) {
     ASSERT_TRUE(::SetCurrentDirectoryA(PictureFolder().c_str()));
     int width = 0;
     int height = 0;
-    const kv::unique_hbitmap picture = kv::LoadPictureFile(parent.handle(), "solid.jpg", &width, &height);
+    const kv::unique_hbitmap picture = kv::LoadPictureFile("solid.jpg", &width, &height);
     ::SetCurrentDirectoryA(saved);
     ASSERT_TRUE(picture);
     EXPECT_EQ(width, 80);
@@ -59,7 +59,7 @@ TEST(PictureFile, KeepsOnlyThePartAskedFor) {
     int height = 0;
     const SIZE part{30, 100};
     const kv::unique_hbitmap picture =
-        kv::LoadPictureFile(parent.handle(), PictureFolder() + "\\solid.jpg", &width, &height, &part);
+        kv::LoadPictureFile(PictureFolder() + "\\solid.jpg", &width, &height, &part);
     ASSERT_TRUE(picture);
     EXPECT_EQ(width, 80);
     EXPECT_EQ(height, 24);
@@ -77,7 +77,61 @@ TEST(PictureFile, WhatCannotBeLoadedIsNoneAndLeavesTheSize) {
     for (const char* name : {"\\missing.jpg", "\\broken.jpg"}) {
         int width = -5;
         int height = -6;
-        EXPECT_FALSE(kv::LoadPictureFile(nullptr, PictureFolder() + name, &width, &height)) << name;
+        EXPECT_FALSE(kv::LoadPictureFile(PictureFolder() + name, &width, &height)) << name;
         EXPECT_EQ(width + height, -11);
     }
+}
+
+namespace {
+
+struct Drawn {
+    SIZE design{};
+    SIZE bitmap{};
+    COLORREF corner = 0;  // the bitmap's bottom-right pixel
+};
+
+Drawn DrawSkinPicture(const std::string& name, int dpi) {
+    const kv::PictureDecoder decoder;
+    const kv::SkinPicture picture = kv::LoadSkinPicture(decoder, PictureFolder() + "\\" + name, dpi);
+    Drawn drawn{picture.designSize};
+    BITMAP info = {};
+    if (!picture.bitmap || !::GetObjectA(picture.bitmap.get(), sizeof info, &info)) return drawn;
+    drawn.bitmap = {info.bmWidth, info.bmHeight};
+    const kv::unique_hdc dc(::CreateCompatibleDC(nullptr));
+    const kv::unique_select_object selected(dc.get(), picture.bitmap.get());
+    drawn.corner = ::GetPixel(dc.get(), info.bmWidth - 1, info.bmHeight - 1);
+    return drawn;
+}
+
+}  // namespace
+
+// A skin picture is its plain file's size times dpi / 96, drawn whole, from the double-size
+// file from 144 dpi up; a double-size file alone counts as half its size, rounded up.
+TEST(PictureFile, SkinPicturesAreScaledForTheScreenFromTheirDoubleSizeFileFrom144Dpi) {
+    OleScope ole;
+    const COLORREF plain = RGB(200, 40, 90);
+    const COLORREF doubled = RGB(30, 160, 220);
+    struct Case {
+        const char* name;
+        int dpi;
+        SIZE design;
+        SIZE bitmap;
+        COLORREF colour;
+    };
+    const Case cases[] = {
+        {"solid.jpg", 96, {80, 24}, {80, 24}, plain},     {"solid.jpg", 120, {80, 24}, {100, 30}, plain},
+        {"solid.jpg", 143, {80, 24}, {119, 36}, plain},   {"solid.jpg", 144, {80, 24}, {120, 36}, doubled},
+        {"solid.jpg", 192, {80, 24}, {160, 48}, doubled}, {"solid.jpg", 240, {80, 24}, {200, 60}, doubled},
+        {"lonely.jpg", 192, {21, 10}, {42, 20}, doubled},
+    };
+    for (const Case& c : cases) {
+        const Drawn drawn = DrawSkinPicture(c.name, c.dpi);
+        EXPECT_EQ(drawn.design.cx, c.design.cx) << c.name << " " << c.dpi;
+        EXPECT_EQ(drawn.design.cy, c.design.cy) << c.name << " " << c.dpi;
+        EXPECT_EQ(drawn.bitmap.cx, c.bitmap.cx) << c.name << " " << c.dpi;
+        EXPECT_EQ(drawn.bitmap.cy, c.bitmap.cy) << c.name << " " << c.dpi;
+        EXPECT_PRED2(CloseTo, drawn.corner, c.colour) << c.name << " " << c.dpi;
+    }
+    // Below 144 dpi a double-size file alone is no picture.
+    EXPECT_EQ(DrawSkinPicture("lonely.jpg", 96).bitmap.cx, 0);
 }

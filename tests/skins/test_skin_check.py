@@ -42,12 +42,13 @@ class SkinCheck(unittest.TestCase):
             self.config = f.read()
 
     def archive(self, config, members=()):
-        """The default skin's pictures, `config` as Config.ini, then `members` (name, bytes)."""
+        """The default skin's plain pictures, `config` as Config.ini, then `members` (name,
+        bytes)."""
         path = os.path.join(self.work, "skin.zip")
         with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
             z.writestr("Config.ini", config)
             for name in sorted(os.listdir(default_skin())):
-                if name.endswith(".jpg") and name not in dict(members):
+                if name.endswith(".jpg") and "@2x" not in name and name not in dict(members):
                     z.write(os.path.join(default_skin(), name), name)
             for name, data in members:
                 z.writestr(name, data)
@@ -72,7 +73,8 @@ class SkinCheck(unittest.TestCase):
         config = replace_keys(self.config, text_color="31,x,300", down_folder="100,300,256,16",
                               down_status="100,170,256,16")
         members = [("btn_stop_mo.jpg", small), ("btn_run_di.jpg", b"no picture"),
-                   ("extra/notes.txt", b"x"), ("../outside.jpg", small), ("late.jpg", small)]
+                   ("btn_close@2x.jpg", small), ("extra/notes.txt", b"x"), ("../outside.jpg", small),
+                   ("late.jpg", small)]
         status, lines = check(self.archive(config, members))
         self.assertEqual(status, 0, lines)
         self.assertEqual(sorted(lines), sorted([
@@ -82,6 +84,8 @@ class SkinCheck(unittest.TestCase):
             "or a stream): unpacking stops here",
             "WARNING btn_run_di.jpg: unreadable: not a picture the control's loader reads",
             "WARNING btn_stop_mo.jpg: 60x20, not the size of btn_run.jpg (76x28): drawn cut or short",
+            "WARNING btn_close@2x.jpg: 60x20, not twice the size of btn_close.jpg (76x28): drawn "
+            "scaled to 152x56 at 192 dpi",
             "WARNING text_color: field 2 \"x\" is not a number: read as 0",
             "WARNING text_color: field 3 \"300\" is taken as 44",
             "WARNING down_status: 100,170,256,16 overlaps down_speed (100,160,256,16)",

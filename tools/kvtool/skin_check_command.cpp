@@ -8,6 +8,7 @@
 #include "files/local_files.h"
 #include "files/skin_archive.h"
 #include "files/skin_zip_reader.h"
+#include "skin/dpi_scale.h"
 #include "skin/picture_file.h"
 #include "skin/skin_definition.h"
 #include "skin/skin_layout.h"
@@ -71,7 +72,7 @@ public:
     }
 
 private:
-    std::string PathOf(const char* name) const { return folder_ + "\\" + name; }
+    std::string PathOf(const std::string& name) const { return folder_ + "\\" + name; }
 
     std::optional<SIZE> LoadPicture(const char* name) {
         const std::string path = PathOf(name);
@@ -80,11 +81,30 @@ private:
             return std::nullopt;
         }
         int width = 0, height = 0;
-        if (!kv::LoadPictureFile(nullptr, path, &width, &height)) {
+        if (!kv::LoadPictureFile(path, &width, &height)) {
             Report("WARNING", name, "unreadable: not a picture the control's loader reads");
             return std::nullopt;
         }
+        CheckDoubleSize(name, SIZE{width, height});
         return SIZE{width, height};
+    }
+
+    // A double-size picture for screens of 144 dpi and more is drawn scaled to twice its
+    // plain picture's size; one of another size is stretched or squeezed.
+    void CheckDoubleSize(const char* name, SIZE plain) {
+        const std::string doubleName = kv::DoubleSizePictureName(name);
+        const std::string path = PathOf(doubleName);
+        if (!kv::FileExists(path)) return;
+        int width = 0, height = 0;
+        if (!kv::LoadPictureFile(path, &width, &height)) {
+            Report("WARNING", doubleName, "unreadable: not a picture the control's loader reads");
+            return;
+        }
+        const SIZE twice{plain.cx * 2, plain.cy * 2};
+        if (width != twice.cx || height != twice.cy) {
+            Report("WARNING", doubleName, Size({width, height}) + ", not twice the size of " + name + " (" +
+                                              Size(plain) + "): drawn scaled to " + Size(twice) + " at 192 dpi");
+        }
     }
 
     void CheckPictures() {

@@ -1,0 +1,119 @@
+#include "skin/picture_decoder.h"
+
+#include "base/unique_resource.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <new>
+
+namespace kv {
+
+PictureDecoder::PictureDecoder() {
+    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IWICImagingFactory, factory_.put_void()))) {
+        factory_.reset();
+    }
+}
+
+namespace {
+
+// The whole file, or nothing when it cannot be read. Skin pictures are small, and reading
+// them at once spares the decoder a file of its own.
+bool ReadWholeFile(const std::string& path, std::vector<BYTE>& bytes) {
+    const unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    constexpr LONGLONG kLargest = 256LL << 20;
+    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargest) return false;
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    return ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+           read == bytes.size();
+}
+
+// The decoders of the formats a skin is likely to use; their order is that of the class
+// factories a decoder keeps.
+const CLSID* const kKnownDecoders[] = {&CLSID_WICJpegDecoder, &CLSID_WICPngDecoder, &CLSID_WICBmpDecoder,
+                                       &CLSID_WICGifDecoder};
+
+// Which known decoder reads the bytes, by how they start, or -1. Asking the factory to find
+// one tries every decoder it knows, which under Wine costs more than decoding a small picture.
+int KnownDecoderFor(const std::vector<BYTE>& bytes) {
+    const auto startsWith = [&bytes](std::initializer_list<BYTE> magic) {
+        return bytes.size() >= magic.size() && std::equal(magic.begin(), magic.end(), bytes.begin());
+    };
+    if (startsWith({0xFF, 0xD8, 0xFF})) return 0;
+    if (startsWith({0x89, 'P', 'N', 'G'})) return 1;
+    if (startsWith({'B', 'M'})) return 2;
+    if (startsWith({'G', 'I', 'F', '8'})) return 3;
+    return -1;
+}
+
+}  // namespace
+
+ComPtr<IWICBitmapFrameDecode> PictureDecoder::FirstFrame(const std::string& path, std::vector<BYTE>& bytes) const {
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICStream> stream;
+    if (!factory_ || !ReadWholeFile(path, bytes) || FAILED(factory_->CreateStream(stream.put())) ||
+        FAILED(stream->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size())))) {
+        return frame;
+    }
+    ComPtr<IWICBitmapDecoder> decoder;
+    HRESULT hr = E_FAIL;
+    const int known = KnownDecoderFor(bytes);
+    if (known >= 0) {
+        ComPtr<IClassFactory>& decoderClass = decoderClasses_[static_cast<size_t>(known)];
+        if (!decoderClass) {
+            hr = ::CoGetClassObject(*kKnownDecoders[known], CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                                    decoderClass.put_void());
+        }
+        if (decoderClass) hr = decoderClass->CreateInstance(nullptr, IID_IWICBitmapDecoder, decoder.put_void());
+        if (SUCCEEDED(hr)) hr = decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand);
+    }
+    if (FAILED(hr)) {
+        stream->Seek({}, STREAM_SEEK_SET, nullptr);
+        hr = factory_->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
+    }
+    if (FAILED(hr) || FAILED(decoder->GetFrame(0, frame.put()))) frame.reset();
+    return frame;
+}
+
+std::optional<SIZE> PictureDecoder::SizeOf(const std::string& path) const {
+    std::vector<BYTE> bytes;
+    const ComPtr<IWICBitmapFrameDecode> frame = FirstFrame(path, bytes);
+    UINT width = 0;
+    UINT height = 0;
+    if (!frame || FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0) return std::nullopt;
+    return SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
+}
+
+std::optional<PixelBuffer> PictureDecoder::Decode(const std::string& path) const {
+    std::vector<BYTE> bytes;
+    const ComPtr<IWICBitmapFrameDecode> frame = FirstFrame(path, bytes);
+    if (!frame) return std::nullopt;
+    ComPtr<IWICFormatConverter> converter;
+    if (FAILED(factory_->CreateFormatConverter(converter.put())) ||
+        FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
+                                     nullptr, 0.0, WICBitmapPaletteTypeCustom))) {
+        return std::nullopt;
+    }
+    UINT width = 0;
+    UINT height = 0;
+    if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0) return std::nullopt;
+    // A picture whose pixels do not fit in memory is as unreadable as a broken one.
+    constexpr unsigned long long kMostPixels = 1ull << 25;
+    if (static_cast<unsigned long long>(width) * height > kMostPixels) return std::nullopt;
+    try {
+        PixelBuffer pixels(static_cast<int>(width), static_cast<int>(height));
+        const UINT stride = width * 4;
+        if (FAILED(converter->CopyPixels(nullptr, stride, stride * height,
+                                         reinterpret_cast<BYTE*>(pixels.pixels.data())))) {
+            return std::nullopt;
+        }
+        return pixels;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace kv
