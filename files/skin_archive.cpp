@@ -51,14 +51,25 @@ bool ExtractSkinArchive(std::string archivePath, std::string destFolder,
         for (char& c : memberPath) {
             if (c == '/') c = '\\';
         }
-        ClearReadOnly(memberPath);
         if (!IsCurrentFolderOf(memberPath)) CreateFolderTree(memberPath, true);
-        if (kv::EndsWithBackslash(memberPath)) continue;
-        if (reader.ExtractEntry(i, memberPath) != kZipOk) {
+        if (kv::EndsWithBackslash(memberPath)) {
+            ClearReadOnly(memberPath);
+            continue;
+        }
+        // A read-only file left by an earlier extraction refuses to be replaced: only then is
+        // its attribute cleared, and the member written once more.
+        ZipResult extracted = reader.ExtractEntry(i, memberPath);
+        if (extracted == kZipCannotOpen) {
+            ClearReadOnly(memberPath);
+            extracted = reader.ExtractEntry(i, memberPath);
+        }
+        if (extracted != kZipOk) {
             reader.Close();
             return false;
         }
-        ClearReadOnly(memberPath);
+        // Created with the member's attributes: a read-only one is made writable again, so
+        // that the next extraction can replace it.
+        if (entry.attributes & FILE_ATTRIBUTE_READONLY) ClearReadOnly(memberPath);
         // A folder member stored without its trailing separator is created by ExtractEntry
         // too, but it is no file: an archive of folders alone yields false.
         if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) continue;

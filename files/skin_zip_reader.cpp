@@ -7,6 +7,7 @@
 #include <unzip.h>
 #include <iowin32.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -14,7 +15,12 @@ void kv::policy::UnzFile::close(Handle h) noexcept { ::unzClose(h); }
 
 namespace {
 
-constexpr unsigned kPieceSize = 16384;
+// A member is written in pieces of its recorded size, so a skin's picture in one write, up to
+// this much at a time (and in pieces of at least the smallest, whatever the record says).
+constexpr unsigned kLargestPiece = 1u << 20;
+constexpr unsigned kSmallestPiece = 16384;
+// Archives up to this size are read whole into memory; larger ones are read from the file.
+constexpr uint64_t kInMemoryLimit = 64ull << 20;
 
 // Opens through minizip's Win32 file functions (narrow path, read access, other readers
 // allowed, the file must exist) and notes in the opaque flag whether the file opened, which
@@ -50,16 +56,27 @@ ZipResult CSkinZipReader::Open(const std::string& path) {
     Close();
     bool fileOpened = false;
     zlib_filefunc64_def functions;
-    fill_win32_filefunc64A(&functions);
-    functions.zopen64_file = OpenAndNote;
-    functions.opaque = &fileOpened;
+    auto memory = std::make_unique<kv::ArchiveInMemory>();
+    if (memory->Load(path, kInMemoryLimit)) {
+        memory->FillFunctions(functions);
+        fileOpened = true;
+        memory_ = std::move(memory);
+    } else {
+        fill_win32_filefunc64A(&functions);
+        functions.zopen64_file = OpenAndNote;
+        functions.opaque = &fileOpened;
+    }
     archive_.reset(::unzOpen2_64(path.c_str(), &functions));
-    if (!archive_) return fileOpened ? kZipBadArchive : kZipCannotOpen;
-    // minizip keeps a copy of `functions`; from here on only the Win32 functions, which
-    // ignore the opaque pointer, are called with it.
+    if (!archive_) {
+        memory_.reset();
+        return fileOpened ? kZipBadArchive : kZipCannotOpen;
+    }
+    // minizip keeps a copy of `functions`; from here on only the memory's functions or the
+    // Win32 ones, which ignore the opaque pointer, are called with it.
     unz_global_info64 global = {};
     if (::unzGetGlobalInfo64(archive_.get(), &global) != UNZ_OK || global.number_entry > INT32_MAX) {
         archive_.reset();
+        memory_.reset();
         return kZipBadArchive;
     }
     count_ = static_cast<int32_t>(global.number_entry);
@@ -71,6 +88,7 @@ ZipResult CSkinZipReader::Open(const std::string& path) {
 ZipResult CSkinZipReader::Close() {
     if (!archive_) return kZipBadArgument;
     archive_.reset();
+    memory_.reset();
     count_ = 0;
     position_ = -1;
     cachedIndex_ = -1;
@@ -170,19 +188,21 @@ ZipResult CSkinZipReader::ExtractEntry(int32_t index, const std::string& outputP
     kv::unique_hfile file(::CreateFileA(outputPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         entry.attributes, nullptr));
     if (!file) return kZipCannotOpen;
-    if (const ZipResult result = CopyCurrentMember(file.get())) return result;
+    if (const ZipResult result = CopyCurrentMember(file.get(), entry.uncompressedSize)) return result;
     const bool stampable = entry.modificationTime.dwLowDateTime || entry.modificationTime.dwHighDateTime;
     if (stampable && ::GetFileType(file.get()) == FILE_TYPE_DISK)
         ::SetFileTime(file.get(), &entry.creationTime, &entry.accessTime, &entry.modificationTime);
     return kZipOk;
 }
 
-ZipResult CSkinZipReader::CopyCurrentMember(HANDLE file) {
+ZipResult CSkinZipReader::CopyCurrentMember(HANDLE file, int32_t recordedSize) {
     const OpenMember member(archive_.get());
     if (!member.open()) return kZipReadWriteFailed;
-    std::vector<char> piece(kPieceSize);
+    const unsigned pieceSize =
+        std::clamp(recordedSize > 0 ? static_cast<unsigned>(recordedSize) : 0u, kSmallestPiece, kLargestPiece);
+    std::vector<char> piece(pieceSize);
     for (;;) {
-        const int read = ::unzReadCurrentFile(archive_.get(), piece.data(), kPieceSize);
+        const int read = ::unzReadCurrentFile(archive_.get(), piece.data(), pieceSize);
         if (read < 0) return kZipReadWriteFailed;
         if (read == 0) return kZipOk;
         DWORD written = 0;

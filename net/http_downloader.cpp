@@ -114,6 +114,7 @@ bool CHttpDownloaderEx::QueryFileSize(const std::string& requestedUrl, int64_t& 
     kv::TlsFailure failure;
     const kv::ConnectionPtr connection = OpenConnection(where, failure);
     if (!connection) return FailWithText(failure.code, failure.text, nullptr);
+    connection->ExpectHeaderOnly();
     const std::string request = kv::PlainRequest(where.path, where.hostName);
     if (!connection->Send(request.data(), static_cast<int>(request.size()), 0))
         return FailWithSystemError(true, connection.get());
@@ -419,6 +420,7 @@ std::string CHttpDownloaderEx::ProbeRedirect(const std::string& target, bool& si
         silent = failure.code == WSAETIMEDOUT;
         return {};
     }
+    connection->ExpectHeaderOnly();
     const std::string request = kv::PlainRequest(where.path, where.hostName);
     if (!connection->Send(request.data(), static_cast<int>(request.size()), 0)) return {};
     char block[kHeaderBlockSize] = {};

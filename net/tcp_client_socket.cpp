@@ -26,6 +26,12 @@ bool CTcpClientSocket::SetNonBlocking(bool on) {
     return true;
 }
 
+void CTcpClientSocket::ExpectHeaderOnly() {
+    // Room for a header; the window already offered stays, later ones stay as small.
+    const int room = 8192;
+    ::setsockopt(handle, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&room), sizeof room);
+}
+
 int CTcpClientSocket::ReceiveWithin(char* buffer, int capacity, int waitMilliseconds) {
     if (handle == INVALID_SOCKET) {
         ::WSASetLastError(WSAENOTSOCK);

@@ -20,6 +20,7 @@ public:
     // does select() bound the wait. The socket is non-blocking from the first of these on,
     // and blocking again for a send, so that a request always leaves whole.
     int ReceiveWithin(char* buffer, int capacity, int waitMilliseconds) override;
+    void ExpectHeaderOnly() override;
 
 private:
     bool SetNonBlocking(bool on);

@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <string_view>
+
 namespace {
 
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE;                  // 0x50000000
@@ -71,7 +73,14 @@ void CChildPanel::Create(HWND window) {
 HWND CChildPanel::Child(int id) const { return window_ ? ::GetDlgItem(window_, id) : nullptr; }
 
 void CChildPanel::SetText(int id, const std::string& text) {
-    if (HWND child = Child(id)) ::SetWindowTextA(child, text.c_str());
+    HWND child = Child(id);
+    if (!child) return;
+    // A label repaints its area at once when its text is set; the same text once more (a new
+    // job's zeros, a pass that moved no figure) would only repeat that.
+    char shown[MAX_PATH + 2] = {};
+    const int length = ::GetWindowTextA(child, shown, sizeof shown);
+    if (text.size() <= MAX_PATH && text == std::string_view(shown, static_cast<size_t>(length))) return;
+    ::SetWindowTextA(child, text.c_str());
 }
 
 void CChildPanel::Show(int id, bool shown) {
