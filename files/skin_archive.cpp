@@ -52,10 +52,7 @@ bool ExtractSkinArchive(std::string archivePath, std::string destFolder,
             if (c == '/') c = '\\';
         }
         if (!IsCurrentFolderOf(memberPath)) CreateFolderTree(memberPath, true);
-        if (kv::EndsWithBackslash(memberPath)) {
-            ClearReadOnly(memberPath);
-            continue;
-        }
+        if (kv::EndsWithBackslash(memberPath)) continue;
         // A read-only file left by an earlier extraction refuses to be replaced: only then is
         // its attribute cleared, and the member written once more.
         ZipResult extracted = reader.ExtractEntry(i, memberPath);
@@ -67,9 +64,9 @@ bool ExtractSkinArchive(std::string archivePath, std::string destFolder,
             reader.Close();
             return false;
         }
-        // Created with the member's attributes: a read-only one is made writable again, so
-        // that the next extraction can replace it.
-        if (entry.attributes & FILE_ATTRIBUTE_READONLY) ClearReadOnly(memberPath);
+        // Neither the member's attributes nor those of a file it replaced (where the system
+        // let it) leave it read-only, so that the next extraction can replace it.
+        ClearReadOnly(memberPath);
         // A folder member stored without its trailing separator is created by ExtractEntry
         // too, but it is no file: an archive of folders alone yields false.
         if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) continue;

@@ -7,7 +7,6 @@
 #include <unzip.h>
 #include <iowin32.h>
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -15,10 +14,7 @@ void kv::policy::UnzFile::close(Handle h) noexcept { ::unzClose(h); }
 
 namespace {
 
-// A member is written in pieces of its recorded size, so a skin's picture in one write, up to
-// this much at a time (and in pieces of at least the smallest, whatever the record says).
-constexpr unsigned kLargestPiece = 1u << 20;
-constexpr unsigned kSmallestPiece = 16384;
+constexpr unsigned kPieceSize = 16384;
 // Archives up to this size are read whole into memory; larger ones are read from the file.
 constexpr uint64_t kInMemoryLimit = 64ull << 20;
 
@@ -188,21 +184,19 @@ ZipResult CSkinZipReader::ExtractEntry(int32_t index, const std::string& outputP
     kv::unique_hfile file(::CreateFileA(outputPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         entry.attributes, nullptr));
     if (!file) return kZipCannotOpen;
-    if (const ZipResult result = CopyCurrentMember(file.get(), entry.uncompressedSize)) return result;
+    if (const ZipResult result = CopyCurrentMember(file.get())) return result;
     const bool stampable = entry.modificationTime.dwLowDateTime || entry.modificationTime.dwHighDateTime;
     if (stampable && ::GetFileType(file.get()) == FILE_TYPE_DISK)
         ::SetFileTime(file.get(), &entry.creationTime, &entry.accessTime, &entry.modificationTime);
     return kZipOk;
 }
 
-ZipResult CSkinZipReader::CopyCurrentMember(HANDLE file, int32_t recordedSize) {
+ZipResult CSkinZipReader::CopyCurrentMember(HANDLE file) {
     const OpenMember member(archive_.get());
     if (!member.open()) return kZipReadWriteFailed;
-    const unsigned pieceSize =
-        std::clamp(recordedSize > 0 ? static_cast<unsigned>(recordedSize) : 0u, kSmallestPiece, kLargestPiece);
-    std::vector<char> piece(pieceSize);
+    std::vector<char> piece(kPieceSize);
     for (;;) {
-        const int read = ::unzReadCurrentFile(archive_.get(), piece.data(), pieceSize);
+        const int read = ::unzReadCurrentFile(archive_.get(), piece.data(), kPieceSize);
         if (read < 0) return kZipReadWriteFailed;
         if (read == 0) return kZipOk;
         DWORD written = 0;

@@ -40,7 +40,7 @@ public:
 private:
     ZipResult MoveTo(int32_t index);
     ZipResult ReadCurrentEntry(int32_t index, ZipEntry& entry);
-    ZipResult CopyCurrentMember(HANDLE file, int32_t recordedSize);
+    ZipResult CopyCurrentMember(HANDLE file);
 
     // The bytes minizip reads, when the archive is small enough to be held: declared before
     // the archive so that they outlive it.
