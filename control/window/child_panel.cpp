@@ -99,6 +99,12 @@ void CChildPanel::SetBarPosition(int32_t position) { bar_.SetPosition(position);
 
 void CChildPanel::Move(kv::SkinItem item, const RECT& rect) {
     if (HWND child = Child(ControlIdOf(item))) {
+        // A move repaints the child and what it uncovers at once; one already in place (the
+        // same skin laid out again) is left alone.
+        RECT now{};
+        ::GetWindowRect(child, &now);
+        ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&now), 2);
+        if (::EqualRect(&now, &rect)) return;
         ::MoveWindow(child, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
     }
 }
