@@ -7,12 +7,16 @@
 
 namespace kv {
 
-bool FileExists(const std::string& path) {
+bool FileExists(const std::string& path) { return FileAttributesOf(path).has_value(); }
+
+std::optional<uint32_t> FileAttributesOf(const std::string& path) {
     // Attributes rather than a directory search, which would take a pattern for any file it
     // matches. A path ending in a separator names no file, as the search answered too.
     if (path.empty() || !IsPlainPathText(path) || EndsWithBackslash(path) || path.back() == '/')
-        return false;
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        return std::nullopt;
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return attributes;
 }
 
 std::optional<int64_t> FileSizeOf(const std::string& path) {

@@ -12,6 +12,10 @@ namespace kv {
 // exists, and neither does a path ending in a separator.
 bool FileExists(const std::string& path);
 
+// The attributes of what stands at `path`, by the same rules as FileExists; nothing when
+// FileExists would say false.
+std::optional<uint32_t> FileAttributesOf(const std::string& path);
+
 // The size of the file at `path`; nothing when there is none or a folder stands there.
 std::optional<int64_t> FileSizeOf(const std::string& path);
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Download benchmark: one file of 200 MB served by a loopback nginx, fetched by the engine
 (kvtool get under Wine) and by curl in the same run, in plain HTTP and then over TLS. Prints
-throughput, the engine's share of its design ceiling and CPU seconds per 100 MB. Prints
-figures only; timing never fails.
+throughput, the engine's share of its design ceiling and CPU seconds per 100 MB, and where one
+pass of the engine's receive loop spends its time. Prints figures only; timing never fails.
 
     python3 bench/download_bench.py --build build/x86 --wine "tools/wine-run x86"
 """
@@ -11,6 +11,7 @@ import os
 import resource
 import shlex
 import shutil
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -70,6 +71,58 @@ def report(name, size, wall, cpu):
     return rate
 
 
+def pass_breakdown(timeline_path):
+    """Medians in microseconds of one pass of the receive loop and of its parts, from the
+    engine's timeline: the queue drained, the pause, the receive, and the rest (the write
+    to the file and the notification)."""
+    passes, drains, pauses, receives, rests = [], [], [], [], []
+    last_pump = last_receive = None
+    with open(timeline_path, encoding="utf-8", errors="replace") as f:
+        for line in f:
+            stamp, _, text = line.rstrip("\n").partition(" ")
+            words = text.split()
+            if not stamp.isdigit() or not words:
+                continue
+            at = int(stamp)
+            if words[0] == "pump" and len(words) == 3:
+                drained, paused = int(words[1]), int(words[2])
+                drains.append(drained)
+                pauses.append(paused)
+                if last_pump is not None:
+                    passes.append(at - last_pump)
+                if last_receive is not None:
+                    rests.append(at - drained - paused - last_receive)
+                last_pump = at
+            elif words[0] == "receive" and len(words) == 3 and int(words[1]) > 0:
+                receives.append(int(words[2]))
+                last_receive = at
+    if not passes:
+        return None
+    return {name: statistics.median(values) for name, values in
+            (("pass", passes), ("drain", drains), ("pause", pauses), ("receive", receives),
+             ("rest", rests)) if values}
+
+
+def report_passes(wine, kvtool, url, work):
+    """One more transfer with the timeline on (its marks cost a little), for where a pass's
+    time goes."""
+    timeline = os.path.join(work, "timeline.txt")
+    out = os.path.join(work, "passes.bin")
+    env = dict(os.environ, KORVENDAL_TIMELINE=winpath(timeline))
+    with open(out + ".log", "wb") as log:
+        subprocess.run(wine + [kvtool, "get", url, winpath(out)], stdin=subprocess.DEVNULL, stdout=log,
+                       stderr=subprocess.STDOUT, timeout=600, env=env)
+    if os.path.exists(out):
+        os.remove(out)
+    medians = pass_breakdown(timeline) if os.path.exists(timeline) else None
+    if not medians:
+        print("         passes: no timeline")
+        return
+    print("         one pass, medians in ms (timeline on, 20 MB): " +
+          ", ".join(f"{name} {value / 1000:.3f}" for name, value in medians.items()) +
+          "; the design's pass is 10 ms")
+
+
 def tls_section(wine, kvtool, root, work, size, expected, curl):
     """The same file over TLS: nginx with a certificate from an authority made here, trusted
     in the prefix only for this run. Returns whether the bytes matched."""
@@ -122,6 +175,7 @@ def main():
         os.chmod(work, 0o755)
         os.chmod(root, 0o755)
         make_file(os.path.join(root, "bench.bin"), size)
+        make_file(os.path.join(root, "passes.bin"), 20 * MB)
         expected = sha256_file(os.path.join(root, "bench.bin"))
 
         # Starts the wineserver and the prefix's services before anything is measured.
@@ -141,6 +195,7 @@ def main():
                   f"{100 * engine_rate / CEILING:.1f} % of it; bytes {'match' if same else 'DIFFER'}")
             print("         engine CPU is the Wine process tree's; the wineserver's share is not in it")
             ok &= same
+            report_passes(wine, kvtool, server.url("passes.bin"), work)
 
             if curl:
                 curl_out = os.path.join(work, "curl.bin")

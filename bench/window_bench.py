@@ -37,17 +37,30 @@ class Tree:
     arch = "x86"
 
 
+# What a picture editor embeds in each JPEG it saves: its own resources with a preview of
+# the picture (APP13, "Photoshop 3.0"), some 30 KB that neither JPEG nor the archive shrinks
+# and that the decoder skips.
+EDITOR_RESOURCES = 30_000
+
+
 def noise_jpeg(width, height):
-    """A picture of noise: JPEG cannot shrink it, so the skin weighs what a real one does."""
+    """A picture of noise at the highest quality, as an editor saves it: JPEG cannot shrink the
+    noise, nor the archive the editor's resources, so the skin weighs what a real one does
+    while each picture keeps the size that the window shows."""
     ppm = b"P6 %d %d 255\n" % (width, height) + os.urandom(width * height * 3)
-    return subprocess.run(["cjpeg", "-quality", "95"], input=ppm, capture_output=True, check=True).stdout
+    jpeg = subprocess.run(["cjpeg", "-quality", "100"], input=ppm, capture_output=True, check=True).stdout
+    payload = b"Photoshop 3.0\0" + os.urandom(EDITOR_RESOURCES)
+    segment = b"\xff\xed" + (len(payload) + 2).to_bytes(2, "big") + payload
+    return jpeg[:2] + segment + jpeg[2:]
 
 
 def heavy_skin():
+    """22 files of about 1 MB: the light skin's files, each picture of the same size (the
+    background that of the window, 378 x 311) but full of detail and saved by an editor."""
     data = io.BytesIO()
     with zipfile.ZipFile(data, "w", zipfile.ZIP_DEFLATED) as archive:
         archive.writestr("Config.ini", skins.CONFIG_INI)
-        archive.writestr("bk_main.jpg", noise_jpeg(1024, 768))
+        archive.writestr("bk_main.jpg", noise_jpeg(378, 311))
         for button in skins.BUTTONS:
             for state in skins.STATES:
                 archive.writestr(f"btn_{button}{state}.jpg", noise_jpeg(64, 24))

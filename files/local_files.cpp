@@ -31,9 +31,9 @@ bool CreateFolderTree(std::string path, bool isFilePath) {
 }
 
 void ClearReadOnly(std::string path) {
-    if (!kv::FileExists(path)) return;
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return;
+    const std::optional<uint32_t> found = kv::FileAttributesOf(path);
+    if (!found || !(*found & FILE_ATTRIBUTE_READONLY)) return;
+    const DWORD attributes = *found;
     DWORD cleared = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
     if (cleared == 0) cleared = FILE_ATTRIBUTE_NORMAL;
     ::SetFileAttributesA(path.c_str(), cleared);

@@ -51,13 +51,21 @@ bool ExtractSkinArchive(std::string archivePath, std::string destFolder,
         for (char& c : memberPath) {
             if (c == '/') c = '\\';
         }
-        ClearReadOnly(memberPath);
         if (!IsCurrentFolderOf(memberPath)) CreateFolderTree(memberPath, true);
         if (kv::EndsWithBackslash(memberPath)) continue;
-        if (reader.ExtractEntry(i, memberPath) != kZipOk) {
+        // A read-only file left by an earlier extraction refuses to be replaced: only then is
+        // its attribute cleared, and the member written once more.
+        ZipResult extracted = reader.ExtractEntry(i, memberPath);
+        if (extracted == kZipCannotOpen) {
+            ClearReadOnly(memberPath);
+            extracted = reader.ExtractEntry(i, memberPath);
+        }
+        if (extracted != kZipOk) {
             reader.Close();
             return false;
         }
+        // Neither the member's attributes nor those of a file it replaced (where the system
+        // let it) leave it read-only, so that the next extraction can replace it.
         ClearReadOnly(memberPath);
         // A folder member stored without its trailing separator is created by ExtractEntry
         // too, but it is no file: an archive of folders alone yields false.

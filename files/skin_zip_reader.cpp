@@ -15,6 +15,8 @@ void kv::policy::UnzFile::close(Handle h) noexcept { ::unzClose(h); }
 namespace {
 
 constexpr unsigned kPieceSize = 16384;
+// Archives up to this size are read whole into memory; larger ones are read from the file.
+constexpr uint64_t kInMemoryLimit = 64ull << 20;
 
 // Opens through minizip's Win32 file functions (narrow path, read access, other readers
 // allowed, the file must exist) and notes in the opaque flag whether the file opened, which
@@ -50,16 +52,27 @@ ZipResult CSkinZipReader::Open(const std::string& path) {
     Close();
     bool fileOpened = false;
     zlib_filefunc64_def functions;
-    fill_win32_filefunc64A(&functions);
-    functions.zopen64_file = OpenAndNote;
-    functions.opaque = &fileOpened;
+    auto memory = std::make_unique<kv::ArchiveInMemory>();
+    if (memory->Load(path, kInMemoryLimit)) {
+        memory->FillFunctions(functions);
+        fileOpened = true;
+        memory_ = std::move(memory);
+    } else {
+        fill_win32_filefunc64A(&functions);
+        functions.zopen64_file = OpenAndNote;
+        functions.opaque = &fileOpened;
+    }
     archive_.reset(::unzOpen2_64(path.c_str(), &functions));
-    if (!archive_) return fileOpened ? kZipBadArchive : kZipCannotOpen;
-    // minizip keeps a copy of `functions`; from here on only the Win32 functions, which
-    // ignore the opaque pointer, are called with it.
+    if (!archive_) {
+        memory_.reset();
+        return fileOpened ? kZipBadArchive : kZipCannotOpen;
+    }
+    // minizip keeps a copy of `functions`; from here on only the memory's functions or the
+    // Win32 ones, which ignore the opaque pointer, are called with it.
     unz_global_info64 global = {};
     if (::unzGetGlobalInfo64(archive_.get(), &global) != UNZ_OK || global.number_entry > INT32_MAX) {
         archive_.reset();
+        memory_.reset();
         return kZipBadArchive;
     }
     count_ = static_cast<int32_t>(global.number_entry);
@@ -71,6 +84,7 @@ ZipResult CSkinZipReader::Open(const std::string& path) {
 ZipResult CSkinZipReader::Close() {
     if (!archive_) return kZipBadArgument;
     archive_.reset();
+    memory_.reset();
     count_ = 0;
     position_ = -1;
     cachedIndex_ = -1;

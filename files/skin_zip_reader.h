@@ -3,12 +3,14 @@
 #pragma once
 
 #include "base/unique_resource.h"
+#include "files/archive_in_memory.h"
 #include "files/zip_entry.h"
 #include "files/zip_result.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace kv::policy {
@@ -40,6 +42,9 @@ private:
     ZipResult ReadCurrentEntry(int32_t index, ZipEntry& entry);
     ZipResult CopyCurrentMember(HANDLE file);
 
+    // The bytes minizip reads, when the archive is small enough to be held: declared before
+    // the archive so that they outlive it.
+    std::unique_ptr<kv::ArchiveInMemory> memory_;
     kv::UniqueResource<kv::policy::UnzFile> archive_;
     int32_t count_ = 0;
     int32_t position_ = -1;  // the member minizip stands on; -1 when unknown

@@ -24,6 +24,11 @@ public:
     // kNothingArrived when the wait ran out.
     virtual int ReceiveWithin(char* buffer, int capacity, int waitMilliseconds) = 0;
     virtual bool Close() = 0;
+    // Only the answer's header will be read, before the connection is let go: the peer is
+    // given little room to pile up the body meanwhile. A server that pushes a large body into
+    // every room the receiver offers (several MB on loopback) is otherwise busy with it when
+    // the next request comes.
+    virtual void ExpectHeaderOnly() {}
 };
 
 // Connections are closed by whoever holds them when they are let go.

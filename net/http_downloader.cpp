@@ -47,6 +47,8 @@ constexpr int kHeaderBlockSize = 2048;
 // The receive loop waits this long for bytes between two drains of the queue, so stop
 // and close act within about this time while a server is silent.
 constexpr int kWaitSlice = 50;  // milliseconds
+// Each pass of the receive loop pauses this long after draining the queue.
+constexpr int kPassPause = 10;  // milliseconds
 
 bool MoveFilePointer(HANDLE file, DWORD method) {
     LARGE_INTEGER zero{};
@@ -112,6 +114,7 @@ bool CHttpDownloaderEx::QueryFileSize(const std::string& requestedUrl, int64_t& 
     kv::TlsFailure failure;
     const kv::ConnectionPtr connection = OpenConnection(where, failure);
     if (!connection) return FailWithText(failure.code, failure.text, nullptr);
+    connection->ExpectHeaderOnly();
     const std::string request = kv::PlainRequest(where.path, where.hostName);
     if (!connection->Send(request.data(), static_cast<int>(request.size()), 0))
         return FailWithSystemError(true, connection.get());
@@ -192,6 +195,7 @@ bool CHttpDownloaderEx::Download(const std::string& requestedUrl, const std::str
 }
 
 bool CHttpDownloaderEx::ReceiveResponse(Transfer& transfer, kv::Connection& connection) {
+    const kv::FineTimerScope fineTimer;
     int silentFor = 0;
     bool quit = false;
     for (;;) {
@@ -363,12 +367,12 @@ bool CHttpDownloaderEx::PumpMessages() {
     }
     if (kv::TimelineOn()) {
         const long long drained = kv::TimelineNow();
-        ::Sleep(10);
+        pause.Take(kPassPause);
         kv::TimelineMark("pump " + std::to_string(drained - start) + " " +
                          std::to_string(kv::TimelineNow() - drained));
         return true;
     }
-    ::Sleep(10);
+    pause.Take(kPassPause);
     return true;
 }
 
@@ -416,6 +420,7 @@ std::string CHttpDownloaderEx::ProbeRedirect(const std::string& target, bool& si
         silent = failure.code == WSAETIMEDOUT;
         return {};
     }
+    connection->ExpectHeaderOnly();
     const std::string request = kv::PlainRequest(where.path, where.hostName);
     if (!connection->Send(request.data(), static_cast<int>(request.size()), 0)) return {};
     char block[kHeaderBlockSize] = {};

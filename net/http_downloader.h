@@ -6,6 +6,7 @@
 #include "base/unique_resource.h"
 #include "net/connection.h"
 #include "net/download_messages.h"
+#include "net/pass_pause.h"
 #include "net/tls_connection.h"
 
 #include <windows.h>
@@ -102,4 +103,6 @@ private:
     std::optional<kv::SocketLibraryScope> sockets;
     kv::Connector connector;
     int silenceLimit = kDefaultSilenceLimit;
+    // What the passes have learnt of the system's timers, kept from one transfer to the next.
+    kv::PassPause pause;
 };

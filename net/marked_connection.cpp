@@ -31,6 +31,8 @@ public:
         return count;
     }
 
+    void ExpectHeaderOnly() override { inner_->ExpectHeaderOnly(); }
+
     bool Close() override {
         const bool closed = inner_->Close();
         // The owner's deleter closes again; the exchange ended at the first.

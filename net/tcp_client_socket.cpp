@@ -10,21 +10,39 @@ bool CTcpClientSocket::Connect(const char* hostAddress, uint16_t port) {
 }
 
 bool CTcpClientSocket::Send(const char* buffer, int length, int flags) {
+    if (nonBlocking && !SetNonBlocking(false)) return false;
     return CTcpSocket::Send(buffer, length, flags);
 }
 
-bool CTcpClientSocket::Close() { return CTcpSocket::Close(); }
+bool CTcpClientSocket::Close() {
+    nonBlocking = false;
+    return CTcpSocket::Close();
+}
+
+bool CTcpClientSocket::SetNonBlocking(bool on) {
+    u_long mode = on ? 1 : 0;
+    if (::ioctlsocket(handle, FIONBIO, &mode) == SOCKET_ERROR) return false;
+    nonBlocking = on;
+    return true;
+}
+
+void CTcpClientSocket::ExpectHeaderOnly() {
+    // Room for a header; the window already offered stays, later ones stay as small.
+    const int room = 8192;
+    ::setsockopt(handle, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&room), sizeof room);
+}
 
 int CTcpClientSocket::ReceiveWithin(char* buffer, int capacity, int waitMilliseconds) {
     if (handle == INVALID_SOCKET) {
         ::WSASetLastError(WSAENOTSOCK);
         return -1;
     }
-    // Bytes have nearly always arrived already: then they are taken at once, without the
-    // wait, which under some socket layers costs a round trip of its own.
-    u_long waiting = 0;
-    if (::ioctlsocket(handle, FIONREAD, &waiting) == SOCKET_ERROR) return -1;
-    if (waiting > 0) return Receive(buffer, capacity, 0);
+    // Bytes have nearly always arrived already: then the receive alone takes them. Asking
+    // first how many there are, or waiting first, would cost each receive a call of its own
+    // (under Wine a round trip to its server).
+    if (!nonBlocking && !SetNonBlocking(true)) return -1;
+    const int count = Receive(buffer, capacity, 0);
+    if (count != SOCKET_ERROR || ::WSAGetLastError() != WSAEWOULDBLOCK) return count;
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(handle, &readable);

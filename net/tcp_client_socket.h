@@ -16,9 +16,16 @@ public:
     // The socket's own Send and Close serve the connection as well.
     bool Send(const char* buffer, int length, int flags) override;
     bool Close() override;
-    // Bytes already there are taken without waiting; otherwise select() bounds the wait.
-    // The socket itself stays blocking.
+    // One receive that does not block takes the bytes already there; only when none are
+    // does select() bound the wait. The socket is non-blocking from the first of these on,
+    // and blocking again for a send, so that a request always leaves whole.
     int ReceiveWithin(char* buffer, int capacity, int waitMilliseconds) override;
+    void ExpectHeaderOnly() override;
+
+private:
+    bool SetNonBlocking(bool on);
+
+    bool nonBlocking = false;
 };
 
 namespace kv {

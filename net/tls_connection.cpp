@@ -84,6 +84,7 @@ public:
     bool Send(const char* buffer, int length, int flags) override;
     int ReceiveWithin(char* buffer, int capacity, int waitMilliseconds) override;
     bool Close() override;
+    void ExpectHeaderOnly() override { tcp->ExpectHeaderOnly(); }
 
 private:
     bool SendAll(const char* data, size_t length);

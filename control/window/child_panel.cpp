@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <string_view>
+
 namespace {
 
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE;                  // 0x50000000
@@ -72,7 +74,14 @@ void CChildPanel::Create(HWND window) {
 HWND CChildPanel::Child(int id) const { return window_ ? ::GetDlgItem(window_, id) : nullptr; }
 
 void CChildPanel::SetText(int id, const std::string& text) {
-    if (HWND child = Child(id)) ::SetWindowTextA(child, text.c_str());
+    HWND child = Child(id);
+    if (!child) return;
+    // A label repaints its area at once when its text is set; the same text once more (a new
+    // job's zeros, a pass that moved no figure) would only repeat that.
+    char shown[MAX_PATH + 2] = {};
+    const int length = ::GetWindowTextA(child, shown, sizeof shown);
+    if (text.size() <= MAX_PATH && text == std::string_view(shown, static_cast<size_t>(length))) return;
+    ::SetWindowTextA(child, text.c_str());
 }
 
 void CChildPanel::Show(int id, bool shown) {
@@ -91,6 +100,12 @@ void CChildPanel::SetBarPosition(int32_t position) { bar_.SetPosition(position);
 
 void CChildPanel::Move(kv::SkinItem item, const RECT& rect) {
     if (HWND child = Child(ControlIdOf(item))) {
+        // A move repaints the child and what it uncovers at once; one already in place (the
+        // same skin laid out again) is left alone.
+        RECT now{};
+        ::GetWindowRect(child, &now);
+        ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&now), 2);
+        if (::EqualRect(&now, &rect)) return;
         ::MoveWindow(child, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
     }
 }

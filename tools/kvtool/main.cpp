@@ -4,9 +4,6 @@
 
 #include "base/codepage.h"
 
-#include <windows.h>
-#include <shellapi.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -14,13 +11,9 @@ namespace {
 
 // The command line as narrow strings in the ANSI code page, the form every path and URL
 // takes inside the engine.
-Arguments AnsiArguments() {
+Arguments AnsiArguments(int count, wchar_t** wide) {
     Arguments args;
-    int count = 0;
-    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (!wide) return args;
     for (int i = 1; i < count; ++i) args.push_back(kv::WideToAnsi(wide[i]));
-    ::LocalFree(wide);
     return args;
 }
 
@@ -36,8 +29,9 @@ int Usage() {
 
 }  // namespace
 
-int main() {
-    Arguments args = AnsiArguments();
+// wmain: the C runtime splits the wide command line, which spares loading shell32 for it.
+extern "C" int wmain(int argc, wchar_t** argv) {
+    Arguments args = AnsiArguments(argc, argv);
     if (args.empty()) return Usage();
     const std::string command = args.front();
     args.erase(args.begin());
