@@ -16,6 +16,14 @@ thread_local DialogAnswerer* tAnswerer = nullptr;
 constexpr int kBoxTextId = 0xFFFF;
 constexpr int kFolderTitleId = 14146;
 
+// Only the page's own dialogs are answered: tests run side by side on one desktop, and a
+// box another program shows is none of this page's business.
+bool IsOwnWindow(HWND window) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    return process == ::GetCurrentProcessId();
+}
+
 bool IsDialogClass(HWND window) {
     wchar_t name[16] = {};
     return ::GetClassNameW(window, name, 16) > 0 && std::wstring(name) == L"#32770";
@@ -81,7 +89,7 @@ LRESULT CALLBACK DialogAnswerer::CbtProc(int code, WPARAM wParam, LPARAM lParam)
 }
 
 void DialogAnswerer::OnActivate(HWND window) {
-    if (answered_.count(window) || !IsDialogClass(window)) return;
+    if (answered_.count(window) || !IsOwnWindow(window) || !IsDialogClass(window)) return;
     // The folder dialog has a static of its own for its title; a box has its text.
     if (const HWND title = ::GetDlgItem(window, kFolderTitleId)) {
         answered_.insert(window);

@@ -1,4 +1,5 @@
-"""Prefixes whose screen has another resolution than 96 dpi.
+"""Prefixes of their own beside the project's: for a screen of another resolution than 96
+dpi, or for a test that must have a desktop to itself.
 
 Wine reads the screen's pixels per inch (HKCU\\Control Panel\\Desktop, LogPixels) from the
 registry as each program starts, and the prefix's programs run side by side: a resolution
@@ -7,7 +8,13 @@ run that set it were killed. So each resolution has a prefix of its own beside t
 (`wineprefix-dpi144`), made once: its own registry, copied from the project's prefix with
 LogPixels set, and its own wineserver, while drive C: is the project prefix's, shared through
 a link, so that the Windows installation is not copied. Usage: python3 -m kvsupport.dpi N
-prints the prefix for N dpi, making it when missing."""
+prints the prefix for N dpi, making it when missing. A prefix is made again when the
+project's prefix has been made again since.
+
+A test that sends keys or reads the screen's pixels needs the desktop to itself: a window
+another test shows meanwhile takes the foreground, and with it the keys. Such a test runs
+in a prefix of its own at 96 dpi (prefix_at(96, name)): its own wineserver is its own
+desktop, and its registrations and trusted roots are its own too."""
 import os
 import shutil
 import sys
@@ -37,18 +44,38 @@ def _with_log_pixels(user_reg, dpi):
     return "\n".join(out) + "\n"
 
 
-def prefix_at(dpi):
+def prefix_at(dpi, name=None):
     """The prefix whose screen has `dpi` pixels per inch: the project's own at 96, else one
-    beside it, made from it when missing (several makers at once are fine: the first one to
-    finish wins, the others drop theirs)."""
+    beside it (`wineprefix-dpiN`). With `name`, a prefix of that name beside the project's
+    (`wineprefix-NAME`) at that dpi, for a test whose windows, registrations and trusted
+    roots must not meet those of the tests running beside it: a prefix has a wineserver and
+    so a desktop of its own."""
     base = os.path.normpath(wine.prefix())
-    if dpi == DESIGN_DPI:
+    if dpi == DESIGN_DPI and name is None:
         return base
-    target = f"{base}-dpi{dpi}"
-    if os.path.exists(os.path.join(target, "user.reg")):
-        return target
+    return _own_prefix(base, f"{base}-{name or f'dpi{dpi}'}", dpi)
+
+
+def _own_prefix(base, target, dpi):
+    """`target`, made from `base` when missing or made from an earlier `base` (a prefix made
+    again since): several makers at once are fine, the first one to finish wins, the others
+    drop theirs."""
+    ready = os.path.join(base, ".korvendal-ready")
     if not os.path.exists(os.path.join(base, "user.reg")):
         raise RuntimeError(f"{base} is not a prepared Wine prefix")
+    made_from = str(os.stat(ready).st_mtime_ns) if os.path.exists(ready) else "unknown"
+    marker = os.path.join(target, ".korvendal-made-from")
+    if os.path.exists(os.path.join(target, "user.reg")):
+        with open(marker) if os.path.exists(marker) else open(os.devnull) as f:
+            if f.read() == made_from:
+                return target
+        # Left over from an earlier prefix: moved aside first, so that no run finds it half gone.
+        stale = tempfile.mkdtemp(prefix=os.path.basename(target) + ".stale.", dir=os.path.dirname(target))
+        try:
+            os.rename(target, os.path.join(stale, "prefix"))
+        except OSError:
+            pass
+        shutil.rmtree(stale, ignore_errors=True)
     parent = os.path.dirname(base)
     work = tempfile.mkdtemp(prefix=os.path.basename(target) + ".", dir=parent)
     try:
@@ -57,11 +84,14 @@ def prefix_at(dpi):
                 shutil.copy2(os.path.join(base, name), os.path.join(work, name))
         shutil.copytree(os.path.join(base, "dosdevices"), os.path.join(work, "dosdevices"), symlinks=True)
         os.symlink(os.path.join(base, "drive_c"), os.path.join(work, "drive_c"))
-        user_reg = os.path.join(work, "user.reg")
-        with open(user_reg, encoding="utf-8", errors="surrogateescape") as f:
-            text = f.read()
-        with open(user_reg, "w", encoding="utf-8", errors="surrogateescape") as f:
-            f.write(_with_log_pixels(text, dpi))
+        if dpi != DESIGN_DPI:
+            user_reg = os.path.join(work, "user.reg")
+            with open(user_reg, encoding="utf-8", errors="surrogateescape") as f:
+                text = f.read()
+            with open(user_reg, "w", encoding="utf-8", errors="surrogateescape") as f:
+                f.write(_with_log_pixels(text, dpi))
+        with open(os.path.join(work, ".korvendal-made-from"), "w") as f:
+            f.write(made_from)
         os.chmod(work, 0o755)
         try:
             os.rename(work, target)
