@@ -13,7 +13,7 @@ import uuid
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from host_pages import harness, run_page  # noqa: E402
-from kvsupport import dpi, skins  # noqa: E402
+from kvsupport import skins  # noqa: E402
 from test_installer_pages import INSTALLER_CLSID, E_INVALIDARG, js, unix_path  # noqa: E402
 from test_authority import TestAuthority  # noqa: E402
 
@@ -61,10 +61,6 @@ try {{
 class SkinnedWindow(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        # Keys, focus and the screen's pixels need a desktop of their own: in the shared
-        # prefix, a window another test shows meanwhile takes the foreground and the keys.
-        os.environ["WINEPREFIX"] = dpi.prefix_at(96, "skinned-window")
-        harness.warm_up()
         registered = harness.wine(["regsvr32", "/s", harness.winpath(harness.program("Korvendal.ocx"))])
         if registered.returncode != 0:
             raise AssertionError(f"regsvr32 failed: {registered}")

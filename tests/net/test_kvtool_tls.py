@@ -16,7 +16,6 @@ import harness  # noqa: E402
 from kvtool_run import kvtool, progress_lines, warm_up  # noqa: E402
 from misbehaving_server import MisbehavingServer, never_answer, serve  # noqa: E402
 from test_authority import TestAuthority  # noqa: E402
-from kvsupport import dpi  # noqa: E402
 
 SIZE = 2_000_000
 UNTRUSTED = "서버의 인증서를 신뢰할 수 없습니다."
@@ -31,9 +30,6 @@ state = {}
 
 
 def setUpModule():
-    # The trusted roots are the registry's, read by every process that builds a chain: in a
-    # prefix of its own, no other test's programs and certificates meet this test's.
-    os.environ["WINEPREFIX"] = dpi.prefix_at(96, "tls")
     warm_up()
     folder = tempfile.mkdtemp(prefix="kv-tls-")
     state["folder"] = folder
