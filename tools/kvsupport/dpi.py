@@ -1,20 +1,14 @@
-"""Prefixes of their own beside the project's: for a screen of another resolution than 96
-dpi, or for a test that must have a desktop to itself.
+"""Prefixes whose screen has another resolution than 96 dpi.
 
 Wine reads the screen's pixels per inch (HKCU\\Control Panel\\Desktop, LogPixels) from the
 registry as each program starts, and the prefix's programs run side by side: a resolution
 set in the shared prefix would reach every program started meanwhile, and stay there if the
 run that set it were killed. So each resolution has a prefix of its own beside the project's
-(`wineprefix-dpi144`), made once: its own registry, copied from the project's prefix with
+(`wineprefix-dpi144`), made when first needed: its own registry, copied from the project's prefix with
 LogPixels set, and its own wineserver, while drive C: is the project prefix's, shared through
 a link, so that the Windows installation is not copied. Usage: python3 -m kvsupport.dpi N
 prints the prefix for N dpi, making it when missing. A prefix is made again when the
-project's prefix has been made again since.
-
-A test that sends keys or reads the screen's pixels needs the desktop to itself: a window
-another test shows meanwhile takes the foreground, and with it the keys. Such a test runs
-in a prefix of its own at 96 dpi (prefix_at(96, name)): its own wineserver is its own
-desktop, and its registrations and trusted roots are its own too."""
+project's prefix has been made again since."""
 import os
 import shutil
 import sys
@@ -44,16 +38,13 @@ def _with_log_pixels(user_reg, dpi):
     return "\n".join(out) + "\n"
 
 
-def prefix_at(dpi, name=None):
+def prefix_at(dpi):
     """The prefix whose screen has `dpi` pixels per inch: the project's own at 96, else one
-    beside it (`wineprefix-dpiN`). With `name`, a prefix of that name beside the project's
-    (`wineprefix-NAME`) at that dpi, for a test whose windows, registrations and trusted
-    roots must not meet those of the tests running beside it: a prefix has a wineserver and
-    so a desktop of its own."""
+    beside it (`wineprefix-dpiN`)."""
     base = os.path.normpath(wine.prefix())
-    if dpi == DESIGN_DPI and name is None:
+    if dpi == DESIGN_DPI:
         return base
-    return _own_prefix(base, f"{base}-{name or f'dpi{dpi}'}", dpi)
+    return _own_prefix(base, f"{base}-dpi{dpi}", dpi)
 
 
 def _own_prefix(base, target, dpi):
@@ -84,12 +75,11 @@ def _own_prefix(base, target, dpi):
                 shutil.copy2(os.path.join(base, name), os.path.join(work, name))
         shutil.copytree(os.path.join(base, "dosdevices"), os.path.join(work, "dosdevices"), symlinks=True)
         os.symlink(os.path.join(base, "drive_c"), os.path.join(work, "drive_c"))
-        if dpi != DESIGN_DPI:
-            user_reg = os.path.join(work, "user.reg")
-            with open(user_reg, encoding="utf-8", errors="surrogateescape") as f:
-                text = f.read()
-            with open(user_reg, "w", encoding="utf-8", errors="surrogateescape") as f:
-                f.write(_with_log_pixels(text, dpi))
+        user_reg = os.path.join(work, "user.reg")
+        with open(user_reg, encoding="utf-8", errors="surrogateescape") as f:
+            text = f.read()
+        with open(user_reg, "w", encoding="utf-8", errors="surrogateescape") as f:
+            f.write(_with_log_pixels(text, dpi))
         with open(os.path.join(work, ".korvendal-made-from"), "w") as f:
             f.write(made_from)
         os.chmod(work, 0o755)
