@@ -2,6 +2,7 @@
 
 #include "base/ansi_chars.h"
 #include "base/path_text.h"
+#include "base/unique_resource.h"
 
 #include <windows.h>
 
@@ -26,6 +27,25 @@ std::optional<int64_t> FileSizeOf(const std::string& path) {
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
     return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+}
+
+bool ReadWholeFile(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    const unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<uint64_t>(size.QuadPart) > limit) {
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty() && (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                           read != bytes.size())) {
+        bytes.clear();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace kv

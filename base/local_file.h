@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kv {
 
@@ -18,5 +19,9 @@ std::optional<uint32_t> FileAttributesOf(const std::string& path);
 
 // The size of the file at `path`; nothing when there is none or a folder stands there.
 std::optional<int64_t> FileSizeOf(const std::string& path);
+
+// The whole file at `path` (other readers allowed) in `bytes`; false, with `bytes` empty,
+// when it cannot be opened or read or holds more than `limit` bytes.
+bool ReadWholeFile(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes);
 
 }  // namespace kv

@@ -1,6 +1,6 @@
 #include "files/archive_in_memory.h"
 
-#include "base/unique_resource.h"
+#include "base/local_file.h"
 
 #include <ioapi.h>
 #include <windows.h>
@@ -56,24 +56,8 @@ int ZCALLBACK NoError(voidpf, voidpf) { return 0; }
 }  // namespace
 
 bool ArchiveInMemory::Load(const std::string& path, uint64_t limit) {
-    bytes_.clear();
     position = 0;
-    const unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    LARGE_INTEGER size;
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-        static_cast<uint64_t>(size.QuadPart) > limit)
-        return false;
-    bytes_.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes_.empty() &&
-        (!::ReadFile(file.get(), bytes_.data(), static_cast<DWORD>(bytes_.size()), &read, nullptr) ||
-         read != bytes_.size())) {
-        bytes_.clear();
-        return false;
-    }
-    return true;
+    return ReadWholeFile(path, limit, bytes_);
 }
 
 void ArchiveInMemory::FillFunctions(zlib_filefunc64_def& functions) {

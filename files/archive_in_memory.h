@@ -19,11 +19,11 @@ public:
     // minizip's functions over the bytes, for this object's lifetime.
     void FillFunctions(zlib_filefunc64_def_s& functions);
 
-    const std::vector<char>& bytes() const { return bytes_; }
+    const std::vector<uint8_t>& bytes() const { return bytes_; }
     uint64_t position = 0;
 
 private:
-    std::vector<char> bytes_;
+    std::vector<uint8_t> bytes_;
 };
 
 }  // namespace kv

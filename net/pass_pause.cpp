@@ -1,5 +1,7 @@
 #include "net/pass_pause.h"
 
+#include "base/timeline.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -16,7 +18,6 @@ constexpr ULONG kFinestResolution = 10000;  // 1 ms in 100 ns units
 struct NativeCalls {
     DelayExecution delay = nullptr;
     SetTimerResolution resolution = nullptr;
-    long long frequency = 1;
 
     NativeCalls() {
         if (const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll")) {
@@ -25,9 +26,6 @@ struct NativeCalls {
             resolution = reinterpret_cast<SetTimerResolution>(
                 reinterpret_cast<void*>(::GetProcAddress(ntdll, "NtSetTimerResolution")));
         }
-        LARGE_INTEGER perSecond;
-        ::QueryPerformanceFrequency(&perSecond);
-        frequency = perSecond.QuadPart;
     }
 };
 
@@ -36,12 +34,8 @@ const NativeCalls& Native() {
     return calls;
 }
 
-long long NowMicroseconds() {
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    const long long frequency = Native().frequency;
-    return now.QuadPart / frequency * 1000000 + now.QuadPart % frequency * 1000000 / frequency;
-}
+// Microseconds on the performance counter, the clock of the timeline's marks too.
+long long NowMicroseconds() { return TimelineNow(); }
 
 void DelayMicroseconds(long long microseconds) {
     if (const DelayExecution delay = Native().delay) {

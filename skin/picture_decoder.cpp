@@ -1,5 +1,6 @@
 #include "skin/picture_decoder.h"
 
+#include "base/local_file.h"
 #include "base/unique_resource.h"
 
 #include <algorithm>
@@ -16,20 +17,6 @@ PictureDecoder::PictureDecoder() {
 }
 
 namespace {
-
-// The whole file, or nothing when it cannot be read. Skin pictures are small, and reading
-// them at once spares the decoder a file of its own.
-bool ReadWholeFile(const std::string& path, std::vector<BYTE>& bytes) {
-    const unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    constexpr LONGLONG kLargest = 256LL << 20;
-    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargest) return false;
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    return ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-           read == bytes.size();
-}
 
 // The decoders of the formats a skin is likely to use; their order is that of the class
 // factories a decoder keeps.
@@ -54,7 +41,9 @@ int KnownDecoderFor(const std::vector<BYTE>& bytes) {
 ComPtr<IWICBitmapFrameDecode> PictureDecoder::FirstFrame(const std::string& path, std::vector<BYTE>& bytes) const {
     ComPtr<IWICBitmapFrameDecode> frame;
     ComPtr<IWICStream> stream;
-    if (!factory_ || !ReadWholeFile(path, bytes) || FAILED(factory_->CreateStream(stream.put())) ||
+    // Skin pictures are small, and reading them at once spares the decoder a file of its own.
+    constexpr uint64_t kLargest = 256ull << 20;
+    if (!factory_ || !ReadWholeFile(path, kLargest, bytes) || bytes.empty() || FAILED(factory_->CreateStream(stream.put())) ||
         FAILED(stream->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size())))) {
         return frame;
     }
