@@ -50,6 +50,12 @@ def fetched(command, out_path, expected):
     SHA-256), wall and CPU seconds. The file is removed; the output is kept beside it."""
     code, wall, cpu = timed(command, out_path + ".log")
     same = code == 0 and os.path.exists(out_path) and sha256_file(out_path) == expected
+    if not same:
+        with open(out_path + ".log", encoding="utf-8", errors="replace") as log:
+            tail = log.read().splitlines()[-5:]
+        print(f"         exit status {code}; the program's last lines:")
+        for line in tail:
+            print(f"           {line}")
     if os.path.exists(out_path):
         os.remove(out_path)
     return same, wall, cpu

@@ -196,6 +196,11 @@ bool CHttpDownloaderEx::Download(const std::string& requestedUrl, const std::str
 
 bool CHttpDownloaderEx::ReceiveResponse(Transfer& transfer, kv::Connection& connection) {
     const kv::FineTimerScope fineTimer;
+    struct NoticeHold {
+        CHttpDownloaderEx& downloader;
+        explicit NoticeHold(CHttpDownloaderEx& d) : downloader(d) { downloader.holdNotices = true; }
+        ~NoticeHold() { downloader.PostHeldNotices(); }
+    } hold(*this);
     int silentFor = 0;
     bool quit = false;
     for (;;) {
@@ -348,15 +353,39 @@ bool CHttpDownloaderEx::WriteBody(Transfer& transfer, kv::Connection& connection
 void CHttpDownloaderEx::Notify(UINT message, WPARAM wParam) {
     // Without a window a post would become a thread message for whatever loop runs next.
     if (!notifyWindow) return;
+    if (holdNotices && ::GetWindowThreadProcessId(notifyWindow, nullptr) == ::GetCurrentThreadId()) {
+        heldNotices.push_back({notifyWindow, message, wParam});
+        return;
+    }
     ::PostMessageA(notifyWindow, message, wParam, 0);
+}
+
+void CHttpDownloaderEx::DeliverHeldNotices() {
+    // A handler may stop the transfer or let its window go; it never adds a notice, but the
+    // list is taken first all the same.
+    std::vector<HeldNotice> notices;
+    notices.swap(heldNotices);
+    for (const HeldNotice& notice : notices) {
+        // A window destroyed meanwhile would have lost its posted notices with it.
+        if (::IsWindow(notice.window)) ::SendMessageA(notice.window, notice.message, notice.wParam, 0);
+    }
+}
+
+void CHttpDownloaderEx::PostHeldNotices() {
+    holdNotices = false;
+    for (const HeldNotice& notice : heldNotices) ::PostMessageA(notice.window, notice.message, notice.wParam, 0);
+    heldNotices.clear();
 }
 
 void CHttpDownloaderEx::Stop() { stopRequested = true; }
 
 bool CHttpDownloaderEx::PumpMessages() {
     const long long start = kv::TimelineOn() ? kv::TimelineNow() : 0;
+    DeliverHeldNotices();
     MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    // The pause follows at once: the yield Wine makes when the queue is empty would only
+    // come before it.
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) {
         if (message.message == WM_QUIT) {
             // The thread's own loop has to see it to end.
             ::PostQuitMessage(static_cast<int>(message.wParam));

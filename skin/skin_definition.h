@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace kv {
 
@@ -34,5 +35,26 @@ inline constexpr std::array<SkinButtonPictureFiles, 5> kSkinButtonPictureFiles =
 // missing key or file reads as the empty string. A bare file name is looked for in the
 // Windows folder, not the current one: pass a full path.
 std::string ReadSkinValue(const char* section, const char* key, const std::string& definitionPath);
+
+// The value of `key` in `block`, a section as the profile reader lists it ("name=value"
+// strings, each ended by NUL, the block by an empty one), read as ReadSkinValue reads it from
+// the file: the first name that matches without regard to (ASCII) case, blanks around name and
+// value dropped, then one pair of enclosing quotes, at most 255 characters. Empty if absent.
+std::string SectionValue(std::string_view block, std::string_view key);
+
+// One section of a definition, read from the file at once: a layout asks for eighteen values,
+// and each ReadSkinValue opens, checks and closes the file again.
+class SkinSection {
+public:
+    SkinSection(const char* section, const std::string& definitionPath);
+    // What ReadSkinValue(section, key, definitionPath) gives.
+    std::string Value(const char* key) const;
+
+private:
+    std::string section_;
+    std::string path_;
+    std::string block_;
+    bool whole_ = false;  // false: too large to list at once, each value is read alone
+};
 
 }  // namespace kv

@@ -26,7 +26,8 @@ RECT ToRect(const SkinRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 }  // namespace
 
 HRESULT LayoutSkin(const std::string& definitionPath, SkinLayoutTarget& target) {
-    const auto read = [&](size_t k) { return ReadSkinValue(kSkinSection, kSkinKeys[k].key, definitionPath); };
+    const SkinSection section(kSkinSection, definitionPath);
+    const auto read = [&](size_t k) { return section.Value(kSkinKeys[k].key); };
 
     uint32_t textColor = 0;
     if (!ParseColor(read(kTextColorKey), textColor)) return E_INVALIDARG;

@@ -52,18 +52,17 @@ void CTransparentStatic::PaintPath(HDC dc) {
 }
 
 LRESULT CTransparentStatic::SetText(WPARAM wParam, LPARAM lParam) {
-    // The static class paints a new text at once, with its own flags; a label that paints
-    // itself only stores it.
-    const LRESULT result = DrawsPathItself() ? ::DefWindowProcA(handle(), WM_SETTEXT, wParam, lParam)
-                                             : DefaultProc(WM_SETTEXT, wParam, lParam);
-    // Transparent text is drawn over whatever is beneath, the old text included: the parent
-    // repaints the area first, at once, so the new text lands on clean background.
+    // Only stored: the static class would paint the new text at once, over the old one.
+    const LRESULT result = ::DefWindowProcA(handle(), WM_SETTEXT, wParam, lParam);
+    // Transparent text is drawn over whatever is beneath, the old text included: the label's
+    // area of the parent is invalidated with everything in it (the parent does not clip its
+    // children), so the picture beneath is painted before the new text. The paint comes with
+    // the thread's next messages, once for all the labels that changed meanwhile.
     const HWND parent = ::GetParent(handle());
     RECT area;
     ::GetWindowRect(handle(), &area);
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
     ::InvalidateRect(parent, &area, TRUE);
-    ::UpdateWindow(parent);
     // The label's accessible name ends with its text: a screen reader is told it changed.
     ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, handle(), OBJID_CLIENT, CHILDID_SELF);
     return result;

@@ -1,6 +1,7 @@
 // A label without a background of its own: a "STATIC" whose parent answers WM_CTLCOLORSTATIC
-// with the transparent mode and the null brush, and which has the parent repaint beneath it
-// whenever its text changes, so no trace of the old text stays. A label with the path
+// with the transparent mode and the null brush, and which has its area of the parent
+// repainted, picture beneath first, whenever its text changes, so no trace of the old text
+// stays. A label with the path
 // ellipsis style draws its text itself, on one line, shortened in the middle of the path.
 #pragma once
 

@@ -76,8 +76,8 @@ HWND CChildPanel::Child(int id) const { return window_ ? ::GetDlgItem(window_, i
 void CChildPanel::SetText(int id, const std::string& text) {
     HWND child = Child(id);
     if (!child) return;
-    // A label repaints its area at once when its text is set; the same text once more (a new
-    // job's zeros, a pass that moved no figure) would only repeat that.
+    // A label has its area repainted whenever its text is set; the same text once more (a
+    // new job's zeros, a pass that moved no figure) would only repeat that.
     char shown[MAX_PATH + 2] = {};
     const int length = ::GetWindowTextA(child, shown, sizeof shown);
     if (text.size() <= MAX_PATH && text == std::string_view(shown, static_cast<size_t>(length))) return;

@@ -1,5 +1,7 @@
 #include "skin/skin_layout.h"
 
+#include "skin/skin_definition.h"
+
 #include "tests/files/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -71,4 +73,23 @@ TEST_F(SkinLayout, StopsAtTheFirstKeyMissingEmptyOrShort) {
     ExpectLayout(Replace(kSkin, "btn_stop=220,260\r\n", ""), E_INVALIDARG, 15);
     RecordingTarget target;
     EXPECT_EQ(kv::LayoutSkin(folder / "Absent.ini", target), E_INVALIDARG);
+}
+
+// The section read at once gives each value exactly as the platform's reader gives it alone.
+TEST_F(SkinLayout, SectionReadAtOnceMatchesTheProfileReader) {
+    const std::string longValue(300, '7');
+    const std::string ini = "[other]\r\nsame=elsewhere\r\n[main]\r\n"
+                            "double=\"1,2\"\r\nsingle='3,4'\r\nmixed=\"5,6'\r\nlone=\"\r\nempty=\"\"\r\n"
+                            "  blanks  =   8, 9  \r\nbare\r\nfirst=1\r\nFIRST=2\r\nsame=here\r\n"
+                            ";comment=1\r\nkorean=\xB0\xA1\xB3\xAA\r\nlong=" + longValue +
+                            "\r\nlongquoted=\"" + longValue + "\"\r\nedge=\"" + std::string(255, '8') + "\"\r\n"
+                            "[main]\r\nlater=1\r\n";
+    WriteFileBytes(folder / "Config.ini", ini);
+    const std::string path = folder / "Config.ini";
+    const kv::SkinSection section("main", path);
+    for (const char* key : {"double", "single", "mixed", "lone", "empty", "BLANKS", "bare", "first", "same",
+                            ";comment", "korean", "long", "longquoted", "edge", "later", "absent"}) {
+        EXPECT_EQ(section.Value(key), kv::ReadSkinValue("main", key, path)) << key;
+    }
+    EXPECT_EQ(section.Value("double"), "1,2");
 }

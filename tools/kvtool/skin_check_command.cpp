@@ -138,8 +138,9 @@ private:
             return false;
         }
         bool laidOut = true;
+        const kv::SkinSection section(kv::kSkinSection, definition);
         for (const kv::SkinKey& key : kv::kSkinKeys) {
-            const std::string value = kv::ReadSkinValue(kv::kSkinSection, key.key, definition);
+            const std::string value = section.Value(key.key);
             std::vector<std::string> fields;
             const int count = kv::SplitString(value, ',', fields);
             const int needed = FieldsNeeded(key.kind);
