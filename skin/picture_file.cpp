@@ -16,10 +16,14 @@ PixelBuffer KeepPart(PixelBuffer pixels, const SIZE* part) {
 
 }  // namespace
 
-unique_hbitmap ScreenBitmapOf(const PixelBuffer& pixels) {
+unique_hbitmap ScreenBitmapOf(const PixelBuffer& pixels, HDC screen) {
     if (pixels.width <= 0 || pixels.height <= 0) return {};
-    const unique_hdc_window screen = unique_hdc_window::get(nullptr);
-    unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), pixels.width, pixels.height));
+    unique_hdc_window own;
+    if (!screen) {
+        own = unique_hdc_window::get(nullptr);
+        screen = own.get();
+    }
+    unique_hbitmap bitmap(::CreateCompatibleBitmap(screen, pixels.width, pixels.height));
     if (!bitmap) return {};
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -28,7 +32,7 @@ unique_hbitmap ScreenBitmapOf(const PixelBuffer& pixels) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    if (::SetDIBits(screen.get(), bitmap.get(), 0, static_cast<UINT>(pixels.height), pixels.pixels.data(),
+    if (::SetDIBits(screen, bitmap.get(), 0, static_cast<UINT>(pixels.height), pixels.pixels.data(),
                     &info, DIB_RGB_COLORS) != pixels.height) {
         return {};
     }
@@ -44,7 +48,8 @@ unique_hbitmap LoadPictureFile(const std::string& path, int* width, int* height,
     return ScreenBitmapOf(KeepPart(std::move(*pixels), part));
 }
 
-SkinPicture LoadSkinPicture(const PictureDecoder& decoder, const std::string& path, int dpi, const SIZE* part) {
+SkinPicture LoadSkinPicture(const PictureDecoder& decoder, const std::string& path, int dpi, const SIZE* part,
+                            HDC screen) {
     SkinPicture picture;
     std::optional<PixelBuffer> pixels;
     // Whether the skin has the double-size file shows when it is read.
@@ -61,7 +66,7 @@ SkinPicture LoadSkinPicture(const PictureDecoder& decoder, const std::string& pa
     if (scaled.cx != pixels->width || scaled.cy != pixels->height) {
         pixels = ScalePixels(*pixels, scaled.cx, scaled.cy);
     }
-    picture.bitmap = ScreenBitmapOf(KeepPart(std::move(*pixels), part));
+    picture.bitmap = ScreenBitmapOf(KeepPart(std::move(*pixels), part), screen);
     return picture;
 }
 

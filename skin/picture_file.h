@@ -10,8 +10,11 @@
 
 namespace kv {
 
-// A new screen bitmap with `pixels`, or none when it cannot be made.
-unique_hbitmap ScreenBitmapOf(const PixelBuffer& pixels);
+// A new screen bitmap with `pixels`, or none when it cannot be made. `screen` is a DC of the
+// screen that the caller keeps for many pictures: getting one (and, under Wine, its first use,
+// which fetches the screen's visible region) took longer than the rest of a button picture's
+// loading. Without it a DC is got for this bitmap alone.
+unique_hbitmap ScreenBitmapOf(const PixelBuffer& pixels, HDC screen = nullptr);
 
 // A new screen bitmap with the picture at `path` (relative to the current folder or
 // absolute) at its own pixel size, or none when it cannot be loaded; `width` and `height`
@@ -33,6 +36,6 @@ struct SkinPicture {
 // double-size one's (rounded up) when only that exists. `part` keeps only the top-left part
 // of the scaled picture, as for LoadPictureFile.
 SkinPicture LoadSkinPicture(const PictureDecoder& decoder, const std::string& path, int dpi,
-                            const SIZE* part = nullptr);
+                            const SIZE* part = nullptr, HDC screen = nullptr);
 
 }  // namespace kv

@@ -37,11 +37,12 @@ void ApplySkinPictures(std::string& basePath, CChildPanel& panel) {
     // goes first. Of the new one only what the window can show is kept.
     kv::TimelineMark("pictures begin");
     const kv::PictureDecoder decoder;
+    const kv::unique_hdc_window screen = kv::unique_hdc_window::get(nullptr);
     kv::TimelineMark("background begin");
     panel.ClearBackground();
     const SIZE visible = panel.ClientSize();
     kv::SkinPicture background =
-        kv::LoadSkinPicture(decoder, skinFile(kv::kBackgroundPictureFile), dpi, &visible);
+        kv::LoadSkinPicture(decoder, skinFile(kv::kBackgroundPictureFile), dpi, &visible, screen.get());
     kv::TimelineMark("background end");
     // Every button is the size of the run button's normal picture, as drawn at this dpi;
     // without that picture the size stays as it was.
@@ -51,7 +52,7 @@ void ApplySkinPictures(std::string& basePath, CChildPanel& panel) {
         const kv::SkinButtonPictureFiles& files = kv::kSkinButtonPictureFiles[b];
         const char* const names[4] = {files.normal, files.pressed, files.over, files.disabled};
         for (size_t look = 0; look < 4; ++look) {
-            kv::SkinPicture picture = kv::LoadSkinPicture(decoder, skinFile(names[look]), dpi);
+            kv::SkinPicture picture = kv::LoadSkinPicture(decoder, skinFile(names[look]), dpi, nullptr, screen.get());
             if (b == 0 && look == 0 && picture.bitmap) buttonSize = kv::ScaleSizeToDpi(picture.designSize, dpi);
             buttons[b].looks[look] = std::move(picture.bitmap);
         }
