@@ -96,9 +96,9 @@ private:
     // While the receive loop runs, a notice for a window of this thread is not posted but
     // held, and handed over at the start of the next drain, where the posted notice would
     // have been taken from the queue: the same handler at the same point of the pass,
-    // without the two trips to the window system's server that a post and its retrieval
-    // cost (a fifth of a pass's system time under Wine). Whatever is held when the loop
-    // ends is posted, so the last notices still arrive after Download returns.
+    // without the trips to the window system's server that a post and its retrieval cost
+    // (two of the five a pass made under Wine). Whatever is held when the loop ends is
+    // posted, so the last notices still arrive after Download returns.
     struct HeldNotice {
         HWND window;
         UINT message;

@@ -11,9 +11,8 @@
 namespace kv {
 
 // A new screen bitmap with `pixels`, or none when it cannot be made. `screen` is a DC of the
-// screen that the caller keeps for many pictures: getting one (and, under Wine, its first use,
-// which fetches the screen's visible region) took longer than the rest of a button picture's
-// loading. Without it a DC is got for this bitmap alone.
+// screen that the caller keeps for many pictures (getting and giving back one per picture was
+// a sixth of a button picture's loading under Wine); without it one is got for this bitmap.
 unique_hbitmap ScreenBitmapOf(const PixelBuffer& pixels, HDC screen = nullptr);
 
 // A new screen bitmap with the picture at `path` (relative to the current folder or

@@ -53,7 +53,8 @@ void CTransparentStatic::PaintPath(HDC dc) {
 
 LRESULT CTransparentStatic::SetText(WPARAM wParam, LPARAM lParam) {
     // Only stored: the static class would paint the new text at once, over the old one.
-    const LRESULT result = ::DefWindowProcA(handle(), WM_SETTEXT, wParam, lParam);
+    const LRESULT result = ::IsWindowUnicode(handle()) ? ::DefWindowProcW(handle(), WM_SETTEXT, wParam, lParam)
+                                                       : ::DefWindowProcA(handle(), WM_SETTEXT, wParam, lParam);
     // Transparent text is drawn over whatever is beneath, the old text included: the label's
     // area of the parent is invalidated with everything in it (the parent does not clip its
     // children), so the picture beneath is painted before the new text. The paint comes with
