@@ -22,14 +22,8 @@ bool IsCurrentFolderOf(const std::string& filePath) {
     return length > 0 && length < MAX_PATH && folder == std::string(current, length);
 }
 
-}  // namespace
-
-bool ExtractSkinArchive(std::string archivePath, std::string destFolder) {
-    return ExtractSkinArchive(std::move(archivePath), std::move(destFolder), nullptr);
-}
-
-bool ExtractSkinArchive(std::string archivePath, std::string destFolder,
-                        const FileWrittenCallback& onFileWritten) {
+bool Extract(std::string archivePath, std::string destFolder, const FileWrittenCallback& onFileWritten,
+             kv::UnpackedFiles* keep) {
     if (destFolder.empty()) return false;
     if (!kv::EndsWithBackslash(destFolder)) destFolder += '\\';
 
@@ -55,12 +49,16 @@ bool ExtractSkinArchive(std::string archivePath, std::string destFolder,
         if (kv::EndsWithBackslash(memberPath)) continue;
         // A read-only file left by an earlier extraction refuses to be replaced: only then is
         // its attribute cleared, and the member written once more.
-        ZipResult extracted = reader.ExtractEntry(i, memberPath);
+        kv::WrittenFile written;
+        kv::WrittenFile* const copy = keep ? &written : nullptr;
+        ZipResult extracted = reader.ExtractEntry(i, memberPath, copy);
         if (extracted == kZipCannotOpen) {
             ClearReadOnly(memberPath);
-            extracted = reader.ExtractEntry(i, memberPath);
+            extracted = reader.ExtractEntry(i, memberPath, copy);
         }
         if (extracted != kZipOk) {
+            // Whatever the failed member left on disk, and under which name, is unknown.
+            if (keep) keep->Keep(memberPath, kv::WrittenFile{});
             reader.Close();
             return false;
         }
@@ -72,7 +70,23 @@ bool ExtractSkinArchive(std::string archivePath, std::string destFolder,
         if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         wroteFile = true;
         if (onFileWritten) onFileWritten(memberPath);
+        if (keep) keep->Keep(memberPath, std::move(written));
     }
     reader.Close();
     return wroteFile;
+}
+
+}  // namespace
+
+bool ExtractSkinArchive(std::string archivePath, std::string destFolder) {
+    return Extract(std::move(archivePath), std::move(destFolder), nullptr, nullptr);
+}
+
+bool ExtractSkinArchive(std::string archivePath, std::string destFolder,
+                        const FileWrittenCallback& onFileWritten) {
+    return Extract(std::move(archivePath), std::move(destFolder), onFileWritten, nullptr);
+}
+
+bool ExtractSkinArchive(std::string archivePath, std::string destFolder, kv::UnpackedFiles& written) {
+    return Extract(std::move(archivePath), std::move(destFolder), nullptr, &written);
 }

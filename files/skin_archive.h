@@ -1,6 +1,8 @@
 // Unpacks a skin archive (zip) below a destination folder.
 #pragma once
 
+#include "files/unpacked_files.h"
+
 #include <functional>
 #include <string>
 
@@ -11,3 +13,6 @@ bool ExtractSkinArchive(std::string archivePath, std::string destFolder);
 using FileWrittenCallback = std::function<void(const std::string& memberPath)>;
 bool ExtractSkinArchive(std::string archivePath, std::string destFolder,
                         const FileWrittenCallback& onFileWritten);
+
+// The same, keeping the files written with their bytes in `written`.
+bool ExtractSkinArchive(std::string archivePath, std::string destFolder, kv::UnpackedFiles& written);

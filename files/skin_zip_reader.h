@@ -4,6 +4,7 @@
 
 #include "base/unique_resource.h"
 #include "files/archive_in_memory.h"
+#include "files/unpacked_files.h"
 #include "files/zip_entry.h"
 #include "files/zip_result.h"
 
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kv::policy {
 struct UnzFile {  // minizip's unzFile
@@ -34,13 +36,16 @@ public:
     ZipResult GetEntry(int32_t index, ZipEntry& entry);
     // Writes member `index` to `outputPath`, whose folders exist, replacing any file there;
     // a folder member (one known by its attribute alone) becomes the folder `outputPath`.
-    ZipResult ExtractEntry(int32_t index, const std::string& outputPath);
+    // With `written`, the member's bytes (those of a file up to the copy limit) and the
+    // file's identity are handed back too.
+    ZipResult ExtractEntry(int32_t index, const std::string& outputPath, kv::WrittenFile* written = nullptr);
     ZipResult Close();
 
 private:
     ZipResult MoveTo(int32_t index);
     ZipResult ReadCurrentEntry(int32_t index, ZipEntry& entry);
-    ZipResult CopyCurrentMember(HANDLE file);
+    // With `copy`, the bytes written are gathered there too, up to its limit.
+    ZipResult CopyCurrentMember(HANDLE file, kv::WrittenFile* copy);
 
     // The bytes minizip reads, when the archive is small enough to be held: declared before
     // the archive so that they outlive it.

@@ -6,10 +6,11 @@
 #include <algorithm>
 #include <initializer_list>
 #include <new>
+#include <utility>
 
 namespace kv {
 
-PictureDecoder::PictureDecoder() {
+PictureDecoder::PictureDecoder(KnownBytes known) : known_(std::move(known)) {
     if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                   IID_IWICImagingFactory, factory_.put_void()))) {
         factory_.reset();
@@ -41,15 +42,21 @@ int KnownDecoderFor(const std::vector<BYTE>& bytes) {
 ComPtr<IWICBitmapFrameDecode> PictureDecoder::FirstFrame(const std::string& path, std::vector<BYTE>& bytes) const {
     ComPtr<IWICBitmapFrameDecode> frame;
     ComPtr<IWICStream> stream;
+    if (!factory_) return frame;
     // Skin pictures are small, and reading them at once spares the decoder a file of its own.
     constexpr uint64_t kLargest = 256ull << 20;
-    if (!factory_ || !ReadWholeFile(path, kLargest, bytes) || bytes.empty() || FAILED(factory_->CreateStream(stream.put())) ||
-        FAILED(stream->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size())))) {
+    const std::vector<BYTE>* data = known_ ? known_(path) : nullptr;
+    if (!data) {
+        if (!ReadWholeFile(path, kLargest, bytes)) return frame;
+        data = &bytes;
+    }
+    if (data->empty() || FAILED(factory_->CreateStream(stream.put())) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data->data()), static_cast<DWORD>(data->size())))) {
         return frame;
     }
     ComPtr<IWICBitmapDecoder> decoder;
     HRESULT hr = E_FAIL;
-    const int known = KnownDecoderFor(bytes);
+    const int known = KnownDecoderFor(*data);
     if (known >= 0) {
         ComPtr<IClassFactory>& decoderClass = decoderClasses_[static_cast<size_t>(known)];
         if (!decoderClass) {

@@ -8,6 +8,7 @@
 #include <wincodec.h>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,8 +17,12 @@ namespace kv {
 
 class PictureDecoder {
 public:
+    // The bytes of the file at a path when they are at hand already (a skin just unpacked),
+    // else null and the file is read.
+    using KnownBytes = std::function<const std::vector<BYTE>*(const std::string& path)>;
+
     // Needs COM on the calling thread; without a factory every picture reads as none.
-    PictureDecoder();
+    explicit PictureDecoder(KnownBytes known = {});
 
     // The picture at `path` (relative to the current folder or absolute; ANSI code page),
     // or none when it cannot be read.
@@ -26,9 +31,11 @@ public:
     std::optional<SIZE> SizeOf(const std::string& path) const;
 
 private:
-    // The file's bytes stay in `bytes` while the frame is read from them.
+    // The file's bytes stay in `bytes`, or where `known_` keeps them, while the frame is read
+    // from them.
     ComPtr<IWICBitmapFrameDecode> FirstFrame(const std::string& path, std::vector<BYTE>& bytes) const;
 
+    KnownBytes known_;
     ComPtr<IWICImagingFactory> factory_;
     // The class factory of each format's decoder, fetched on first use: making a decoder
     // through CoCreateInstance looks its class up every time.

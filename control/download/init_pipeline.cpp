@@ -21,7 +21,7 @@ constexpr int kReceiveBufferSize = 102400;
 const char kNoTempFolderText[] = "사용자 임시 폴더를 찾을 수 없어 기본 폴더를 정할 수 없습니다.";
 
 std::optional<Failure> PlaceSkinArchive(const std::string& baseUrl, const std::string& infoFileName,
-                                        std::string& basePath) {
+                                        std::string& basePath, UnpackedFiles& unpacked) {
     const std::string archivePath = MakeSkinPath(basePath, infoFileName);
     if (archivePath.empty()) return Failure{FailureKind::Control, E_FAIL, kNoTempFolderText};
     // An archive on disk is used as it is: only whole archives are ever moved there.
@@ -59,7 +59,7 @@ std::optional<Failure> PlaceSkinArchive(const std::string& baseUrl, const std::s
     }
     // A damaged archive shows later as missing skin files.
     kv::TimelineMark("unpack begin");
-    (void)ExtractSkinArchive(archivePath, basePath);
+    (void)ExtractSkinArchive(archivePath, basePath, unpacked);
     kv::TimelineMark("unpack end");
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 
 #include "control/download/failure.h"
 #include "control/download/transfer_job.h"
+#include "files/unpacked_files.h"
 
 #include <windows.h>
 
@@ -19,8 +20,9 @@ extern const char kNoTempFolderText[];
 // The skin archive `infoFileName` fetched from `baseUrl` into the base folder and unpacked,
 // unless a file by its name is there already; a damaged archive is not a failure here (it
 // shows later as missing skin files). An empty base folder is formed by the skin path rule.
+// The files unpacked are kept in `unpacked` with their bytes, for the pictures read next.
 std::optional<Failure> PlaceSkinArchive(const std::string& baseUrl, const std::string& infoFileName,
-                                        std::string& basePath);
+                                        std::string& basePath, UnpackedFiles& unpacked);
 
 // The size of the file at `url`, asked on a downloader of its own.
 RemoteSize QueryRemoteSize(const std::string& url);

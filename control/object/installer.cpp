@@ -198,7 +198,8 @@ HRESULT CInstaller::Init(BSTR url, BSTR file) noexcept try {
     if (!IsContainedRelativePath(*requested)) return ReportError(E_INVALIDARG, kUnsafeFileName);
     fileName_ = std::move(*requested);
     if (infoFileName_.empty()) return ReportError(E_FAIL, kMissingInfoFileName);
-    if (const std::optional<kv::Failure> failure = kv::PlaceSkinArchive(baseUrl_, infoFileName_, basePath_))
+    kv::UnpackedFiles unpacked;
+    if (const std::optional<kv::Failure> failure = kv::PlaceSkinArchive(baseUrl_, infoFileName_, basePath_, unpacked))
         return ReportError(failure->code, failure->text);
     // A new job: its own size query, its own folder, nothing of the last job.
     kv::NewJob job;
@@ -213,13 +214,13 @@ HRESULT CInstaller::Init(BSTR url, BSTR file) noexcept try {
     kv::TimelineMark("local state begin");
     controller_.BeginJob(job);
     kv::TimelineMark("local state end");
-    return BuildSkin();
+    return BuildSkin(unpacked);
 } CATCH_RETURN()
 
-HRESULT CInstaller::BuildSkin() {
+HRESULT CInstaller::BuildSkin(const kv::UnpackedFiles& unpacked) {
     HRESULT hr = S_OK;
     if (embedding_.window) {
-        ApplySkinPictures(basePath_, panel_);
+        ApplySkinPictures(basePath_, panel_, &unpacked);
         kv::TimelineMark("layout begin");
         hr = LayoutSkinWindow(basePath_, panel_);
         kv::TimelineMark("layout end");

@@ -26,6 +26,7 @@
 #include "control/object/site_guard.h"
 #include "control/window/child_panel.h"
 #include "control/window/control_window.h"
+#include "files/unpacked_files.h"
 
 #include <windows.h>
 
@@ -82,8 +83,9 @@ private:
     void OnWindowGone(HWND window) override;
 
     // Init's last stage: the skinned window is built, or, before the window exists, the
-    // skin's definition is checked and the window is dressed when it is created.
-    HRESULT BuildSkin();
+    // skin's definition is checked and the window is dressed when it is created. Pictures
+    // just unpacked are taken from `unpacked` rather than read back.
+    HRESULT BuildSkin(const kv::UnpackedFiles& unpacked);
     // A failure for script when Init or the properties are asked for while Init or a
     // transfer is under way; S_OK when the object is free.
     HRESULT RefuseWhileBusy() const;

@@ -4,6 +4,7 @@
 #include "control/resource.h"
 #include "control/window/child_panel.h"
 #include "files/local_files.h"
+#include "files/unpacked_files.h"
 #include "skin/dpi_layout_target.h"
 #include "skin/dpi_scale.h"
 #include "skin/picture_file.h"
@@ -29,14 +30,16 @@ struct ButtonPictures {
 
 }  // namespace
 
-void ApplySkinPictures(std::string& basePath, CChildPanel& panel) {
+void ApplySkinPictures(std::string& basePath, CChildPanel& panel, const kv::UnpackedFiles* unpacked) {
     auto skinFile = [&basePath](const char* name) { return MakeSkinPath(basePath, name); };
     const int dpi = panel.Dpi();
 
     // A large picture held twice, the old beside the new, may not fit at all: the old one
     // goes first. Of the new one only what the window can show is kept.
     kv::TimelineMark("pictures begin");
-    const kv::PictureDecoder decoder;
+    const kv::PictureDecoder decoder([unpacked](const std::string& path) {
+        return unpacked ? unpacked->Find(path) : nullptr;
+    });
     const kv::unique_hdc_window screen = kv::unique_hdc_window::get(nullptr);
     kv::TimelineMark("background begin");
     panel.ClearBackground();

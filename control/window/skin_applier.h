@@ -9,11 +9,14 @@
 #include <string>
 
 class CChildPanel;
+namespace kv {
+class UnpackedFiles;
+}
 
 // The background and the twenty button pictures. The last background is released before the
 // new one is loaded, and only the part of it that the window can show is kept. One decoder
-// reads them all.
-void ApplySkinPictures(std::string& basePath, CChildPanel& panel);
+// reads them all; a picture found in `unpacked` is decoded from the bytes kept there.
+void ApplySkinPictures(std::string& basePath, CChildPanel& panel, const kv::UnpackedFiles* unpacked = nullptr);
 // Places the controls; E_INVALIDARG at the first key that is missing or short (what was
 // placed before it stays), else S_OK. An empty base folder is formed by the skin path rule.
 HRESULT LayoutSkinWindow(std::string& basePath, CChildPanel& panel);

@@ -43,6 +43,14 @@ def make(out):
         (am.info("Config.ini"), b"[Main]\r\n"),
     ])
 
+    # One file under two names: the second member replaces the first on a file system that
+    # ignores case.
+    am.write_zip(p("case_twins.zip"), [
+        (am.info("pic.jpg"), b"first"),
+        (am.info("PIC.JPG"), b"second"),
+        (am.info("other.txt"), b"other"),
+    ])
+
     am.write_zip(p("empty.zip"), [])
     with open(p("notzip.zip"), "wb") as f:
         f.write(b"<html><body><h1>404 Not Found</h1></body></html>\n")

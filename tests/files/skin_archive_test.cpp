@@ -143,3 +143,18 @@ TEST(ExtractSkinArchive, EmptyDestinationIsRefusedBeforeOpening) {
     EXPECT_FALSE(ExtractSkinArchive(FixtureArchive("attributes.zip"), ""));
     EXPECT_EQ(ListFolder(root.path()), "");
 }
+
+// What is kept is what the disk holds: a name whose file a later member replaced gives none.
+TEST(ExtractSkinArchive, KeepsEachFileWrittenAsTheDiskHoldsIt) {
+    TestFolder dest;
+    kv::UnpackedFiles written;
+    ASSERT_TRUE(ExtractSkinArchive(FixtureArchive("case_twins.zip"), dest.path(), written));
+    const auto kept = [&](const std::string& name) {
+        const std::vector<uint8_t>* bytes = written.Find(dest / name);
+        return bytes ? std::string(bytes->begin(), bytes->end()) : std::string("(none)");
+    };
+    EXPECT_EQ(kept("other.txt"), "other");
+    EXPECT_EQ(kept("PIC.JPG"), "second");
+    EXPECT_EQ(ReadFileBytes(dest / "pic.jpg"), "second");
+    EXPECT_EQ(kept("pic.jpg"), "(none)");
+}
