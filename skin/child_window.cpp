@@ -1,14 +1,6 @@
 #include "skin/child_window.h"
 
-#include <commctrl.h>
-
 namespace kv {
-namespace {
-
-// One hook per window: the object's address is the hook's data.
-constexpr UINT_PTR kSubclassId = 1;
-
-}  // namespace
 
 CChildWindow::~CChildWindow() {
     if (!window_) return;
@@ -24,7 +16,15 @@ HWND CChildWindow::Create(const char* systemClass, DWORD style, HWND parent, int
                                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                           instance, nullptr);
     if (!window) return nullptr;
-    if (!::SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    // The object's address goes with the window, and its procedure in front of the class's.
+    // Not through the common controls' subclassing: that finds its data in a window property
+    // at every message, and under Wine each look-up of a property is a call to the window
+    // system's server; a label's new text alone passed four of them.
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetLastError(0);
+    systemProc_ = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CChildWindow::HookedProc)));
+    if (!systemProc_ && ::GetLastError() != 0) {
         ::DestroyWindow(window);
         return nullptr;
     }
@@ -38,17 +38,18 @@ LRESULT CChildWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CChildWindow::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefSubclassProc(window_, message, wParam, lParam);
+    return ::CallWindowProcA(systemProc_, window_, message, wParam, lParam);
 }
 
 void CChildWindow::Detach() noexcept {
-    ::RemoveWindowSubclass(window_, SubclassProc, kSubclassId);
+    ::SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
+    ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     window_ = nullptr;
 }
 
-LRESULT CALLBACK CChildWindow::SubclassProc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam, UINT_PTR, DWORD_PTR object) {
-    auto* self = reinterpret_cast<CChildWindow*>(object);
+LRESULT CALLBACK CChildWindow::HookedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<CChildWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
     LRESULT result = 0;
     try {
         if (message == WM_GETOBJECT) result = AnswerAccessibleRequest(window, wParam, lParam, self->accessible_);
@@ -56,7 +57,7 @@ LRESULT CALLBACK CChildWindow::SubclassProc(HWND window, UINT message, WPARAM wP
     } catch (...) {
         // No exception may unwind through the system's frames; the message then gets the
         // system class's handling.
-        result = ::DefSubclassProc(window, message, wParam, lParam);
+        result = ::CallWindowProcA(self->systemProc_, window, message, wParam, lParam);
     }
     // The parent destroys its children before the objects that own them go: the object
     // outlives its window and forgets it here.

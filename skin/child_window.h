@@ -35,11 +35,12 @@ protected:
     virtual void OnAttach() {}
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR object);
+    static LRESULT CALLBACK HookedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Gives the window its class's procedure back.
     void Detach() noexcept;
 
     HWND window_ = nullptr;
+    WNDPROC systemProc_ = nullptr;  // the class's procedure, which this object's stands before
     AccessibleFacts accessible_;
 };
 

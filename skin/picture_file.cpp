@@ -4,6 +4,7 @@
 #include "skin/pixel_scaler.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace kv {
@@ -39,6 +40,22 @@ unique_hbitmap ScreenBitmapOf(const PixelBuffer& pixels, HDC screen) {
     return bitmap;
 }
 
+unique_hbitmap DibBitmapOf(const PixelBuffer& pixels) {
+    if (pixels.width <= 0 || pixels.height <= 0) return {};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = pixels.width;
+    info.bmiHeader.biHeight = -pixels.height;  // rows top to bottom
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    unique_hbitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return {};
+    std::memcpy(bits, pixels.pixels.data(), pixels.pixels.size() * sizeof pixels.pixels[0]);
+    return bitmap;
+}
+
 unique_hbitmap LoadPictureFile(const std::string& path, int* width, int* height, const SIZE* part) {
     const PictureDecoder decoder;
     std::optional<PixelBuffer> pixels = decoder.Decode(path);
@@ -48,9 +65,9 @@ unique_hbitmap LoadPictureFile(const std::string& path, int* width, int* height,
     return ScreenBitmapOf(KeepPart(std::move(*pixels), part));
 }
 
-SkinPicture LoadSkinPicture(const PictureDecoder& decoder, const std::string& path, int dpi, const SIZE* part,
-                            HDC screen) {
-    SkinPicture picture;
+DecodedSkinPicture DecodeSkinPicture(const PictureDecoder& decoder, const std::string& path, int dpi,
+                                     const SIZE* part) {
+    DecodedSkinPicture picture;
     std::optional<PixelBuffer> pixels;
     // Whether the skin has the double-size file shows when it is read.
     if (UsesDoubleSizePicture(dpi, true)) pixels = decoder.Decode(DoubleSizePictureName(path));
@@ -66,7 +83,16 @@ SkinPicture LoadSkinPicture(const PictureDecoder& decoder, const std::string& pa
     if (scaled.cx != pixels->width || scaled.cy != pixels->height) {
         pixels = ScalePixels(*pixels, scaled.cx, scaled.cy);
     }
-    picture.bitmap = ScreenBitmapOf(KeepPart(std::move(*pixels), part), screen);
+    picture.pixels = KeepPart(std::move(*pixels), part);
+    return picture;
+}
+
+SkinPicture LoadSkinPicture(const PictureDecoder& decoder, const std::string& path, int dpi, const SIZE* part,
+                            HDC screen) {
+    DecodedSkinPicture decoded = DecodeSkinPicture(decoder, path, dpi, part);
+    SkinPicture picture;
+    picture.designSize = decoded.designSize;
+    if (decoded.pixels) picture.bitmap = ScreenBitmapOf(*decoded.pixels, screen);
     return picture;
 }
 

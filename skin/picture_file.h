@@ -6,6 +6,7 @@
 #include "skin/picture_decoder.h"
 #include "skin/pixel_buffer.h"
 
+#include <optional>
 #include <string>
 
 namespace kv {
@@ -23,6 +24,17 @@ unique_hbitmap ScreenBitmapOf(const PixelBuffer& pixels, HDC screen = nullptr);
 unique_hbitmap LoadPictureFile(const std::string& path, int* width = nullptr, int* height = nullptr,
                                const SIZE* part = nullptr);
 
+// A new bitmap with `pixels` that needs no screen: a 32-bit DIB section, for pictures this
+// program draws itself. Under Wine a screen bitmap looks the screen's format up in the
+// registry each time, three calls to the window system's server for every button picture.
+unique_hbitmap DibBitmapOf(const PixelBuffer& pixels);
+
+// A skin picture decoded for a screen of `dpi`, before it becomes a bitmap.
+struct DecodedSkinPicture {
+    std::optional<PixelBuffer> pixels;  // none when neither file can be read
+    SIZE designSize{};                  // its size in the skin's 96 dpi pixels
+};
+
 // A skin picture drawn for a screen of `dpi`.
 struct SkinPicture {
     unique_hbitmap bitmap;  // none when neither file can be read
@@ -36,5 +48,8 @@ struct SkinPicture {
 // of the scaled picture, as for LoadPictureFile.
 SkinPicture LoadSkinPicture(const PictureDecoder& decoder, const std::string& path, int dpi,
                             const SIZE* part = nullptr, HDC screen = nullptr);
+// The same up to the pixels.
+DecodedSkinPicture DecodeSkinPicture(const PictureDecoder& decoder, const std::string& path, int dpi,
+                                     const SIZE* part = nullptr);
 
 }  // namespace kv

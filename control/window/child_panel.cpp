@@ -71,7 +71,15 @@ void CChildPanel::Create(HWND window) {
     Show(IDC_BTN_STOP, false);
 }
 
-HWND CChildPanel::Child(int id) const { return window_ ? ::GetDlgItem(window_, id) : nullptr; }
+HWND CChildPanel::Child(int id) const {
+    // The panel's own children by their objects: under Wine GetDlgItem asks the window
+    // system's server for the window's children every time, and the panel is asked for a
+    // child at every text, place and state it sets.
+    if (id >= IDC_FILE_NAME && id < IDC_FILE_NAME + kLabelCount) return labels_[id - IDC_FILE_NAME].handle();
+    if (id >= IDC_BTN_RUN && id < IDC_BTN_RUN + kButtonCount) return buttons_[id - IDC_BTN_RUN].handle();
+    if (id == IDC_PROGRESS) return bar_.handle();
+    return window_ ? ::GetDlgItem(window_, id) : nullptr;
+}
 
 void CChildPanel::SetText(int id, const std::string& text) {
     HWND child = Child(id);

@@ -55,9 +55,10 @@ void ApplySkinPictures(std::string& basePath, CChildPanel& panel, const kv::Unpa
         const kv::SkinButtonPictureFiles& files = kv::kSkinButtonPictureFiles[b];
         const char* const names[4] = {files.normal, files.pressed, files.over, files.disabled};
         for (size_t look = 0; look < 4; ++look) {
-            kv::SkinPicture picture = kv::LoadSkinPicture(decoder, skinFile(names[look]), dpi, nullptr, screen.get());
-            if (b == 0 && look == 0 && picture.bitmap) buttonSize = kv::ScaleSizeToDpi(picture.designSize, dpi);
-            buttons[b].looks[look] = std::move(picture.bitmap);
+            // Buttons are drawn by their own code, from bitmaps that need no screen.
+            const kv::DecodedSkinPicture picture = kv::DecodeSkinPicture(decoder, skinFile(names[look]), dpi);
+            if (picture.pixels) buttons[b].looks[look] = kv::DibBitmapOf(*picture.pixels);
+            if (b == 0 && look == 0 && buttons[b].looks[look]) buttonSize = kv::ScaleSizeToDpi(picture.designSize, dpi);
         }
     }
     kv::TimelineMark("pictures end");
