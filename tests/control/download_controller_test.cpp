@@ -145,6 +145,10 @@ protected:
     void TearDown() override {
         ::DestroyWindow(window);
         for (const char* name : {"setup.exe", "other.exe"}) ::DeleteFileA((folder + "\\" + name).c_str());
+        // A job makes its folder the current one, and a current folder cannot be removed.
+        char temp[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, temp);
+        ::SetCurrentDirectoryA(temp);
         ::RemoveDirectoryA(folder.c_str());
     }
 

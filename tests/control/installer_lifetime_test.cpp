@@ -238,4 +238,7 @@ TEST(InstallerLifetime, ClosingAndReleasingTheControlDuringATransferEndsItCleanl
     ::DestroyWindow(closer);
     ::DeleteFileA(DocumentsFile("file.bin").c_str());
     ::SetCurrentDirectoryW(TempFolder().c_str());
+    const std::wstring folder = TempFolder() + L"kv-closer-" + std::to_wstring(::GetCurrentProcessId());
+    ::DeleteFileW((folder + L"\\life.zip").c_str());
+    ::RemoveDirectoryW(folder.c_str());
 }
