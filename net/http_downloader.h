@@ -121,6 +121,7 @@ private:
     std::optional<kv::SocketLibraryScope> sockets;
     kv::Connector connector;
     int silenceLimit = kDefaultSilenceLimit;
-    // What the passes have learnt of the system's timers, kept from one transfer to the next.
+    // The passes' pause, which shares what it learns of the timers with every pause of the
+    // thread.
     kv::PassPause pause;
 };

@@ -49,6 +49,8 @@ void DelayMicroseconds(long long microseconds) {
 
 }  // namespace
 
+thread_local long long PassPause::lead_ = 0;
+
 long long NextWakeLead(long long lead, long long lateness, long long limit) {
     const long long next = lateness <= lead ? lateness : lead + (lateness - lead) / 8;
     return std::clamp(next, 0LL, limit);

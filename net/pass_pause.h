@@ -21,7 +21,10 @@ public:
     void Take(int milliseconds);
 
 private:
-    long long lead_ = 0;  // microseconds
+    // Microseconds. How late the system's timers wake a thread is the thread's and the
+    // system's, not one transfer's: every pause of the thread shares what was learnt, so the
+    // few passes of a skin archive start from what the transfers before them learnt.
+    static thread_local long long lead_;
 };
 
 // The system's finest timer resolution (1 ms on Windows) while it lives, so that a pause
