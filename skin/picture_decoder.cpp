@@ -37,6 +37,36 @@ int KnownDecoderFor(const std::vector<BYTE>& bytes) {
     return -1;
 }
 
+// A picture whose pixels do not fit in memory is as unreadable as a broken one.
+bool Fits(UINT width, UINT height) {
+    constexpr unsigned long long kMostPixels = 1ull << 25;
+    return width > 0 && height > 0 && static_cast<unsigned long long>(width) * height <= kMostPixels;
+}
+
+// A JPEG's frame, 24-bit blue-green-red, widened here to the buffer's 32 bits (the fourth
+// byte, which no drawing reads, set). Under Wine making and preparing a converter looks
+// the pixel formats up in the registry: four calls to the server for every picture.
+std::optional<PixelBuffer> Widened(IWICBitmapSource& frame) {
+    UINT width = 0;
+    UINT height = 0;
+    if (FAILED(frame.GetSize(&width, &height)) || !Fits(width, height)) return std::nullopt;
+    try {
+        const UINT stride = width * 3;
+        std::vector<BYTE> rows(static_cast<size_t>(stride) * height);
+        if (FAILED(frame.CopyPixels(nullptr, stride, static_cast<UINT>(rows.size()), rows.data())))
+            return std::nullopt;
+        PixelBuffer pixels(static_cast<int>(width), static_cast<int>(height));
+        const BYTE* from = rows.data();
+        for (uint32_t& pixel : pixels.pixels) {
+            pixel = 0xFF000000u | static_cast<uint32_t>(from[2]) << 16 | static_cast<uint32_t>(from[1]) << 8 | from[0];
+            from += 3;
+        }
+        return pixels;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
 ComPtr<IWICBitmapFrameDecode> PictureDecoder::FirstFrame(const std::string& path, std::vector<BYTE>& bytes) const {
@@ -74,40 +104,6 @@ ComPtr<IWICBitmapFrameDecode> PictureDecoder::FirstFrame(const std::string& path
     return frame;
 }
 
-namespace {
-
-// A picture whose pixels do not fit in memory is as unreadable as a broken one.
-bool Fits(UINT width, UINT height) {
-    constexpr unsigned long long kMostPixels = 1ull << 25;
-    return width > 0 && height > 0 && static_cast<unsigned long long>(width) * height <= kMostPixels;
-}
-
-// A JPEG's frame, 24-bit blue-green-red, widened here to the buffer's 32 bits as WIC's format
-// converter widens it (the fourth byte set). Under Wine making and preparing a converter looks
-// the pixel formats up in the registry: four calls to the server for every picture.
-std::optional<PixelBuffer> Widened(IWICBitmapSource& frame) {
-    UINT width = 0;
-    UINT height = 0;
-    if (FAILED(frame.GetSize(&width, &height)) || !Fits(width, height)) return std::nullopt;
-    try {
-        const UINT stride = width * 3;
-        std::vector<BYTE> rows(static_cast<size_t>(stride) * height);
-        if (FAILED(frame.CopyPixels(nullptr, stride, static_cast<UINT>(rows.size()), rows.data())))
-            return std::nullopt;
-        PixelBuffer pixels(static_cast<int>(width), static_cast<int>(height));
-        const BYTE* from = rows.data();
-        for (uint32_t& pixel : pixels.pixels) {
-            pixel = 0xFF000000u | static_cast<uint32_t>(from[2]) << 16 | static_cast<uint32_t>(from[1]) << 8 | from[0];
-            from += 3;
-        }
-        return pixels;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-}
-
-}  // namespace
-
 std::optional<SIZE> PictureDecoder::SizeOf(const std::string& path) const {
     std::vector<BYTE> bytes;
     const ComPtr<IWICBitmapFrameDecode> frame = FirstFrame(path, bytes);
@@ -132,8 +128,7 @@ std::optional<PixelBuffer> PictureDecoder::Decode(const std::string& path) const
     }
     UINT width = 0;
     UINT height = 0;
-    if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0) return std::nullopt;
-    if (!Fits(width, height)) return std::nullopt;
+    if (FAILED(converter->GetSize(&width, &height)) || !Fits(width, height)) return std::nullopt;
     try {
         PixelBuffer pixels(static_cast<int>(width), static_cast<int>(height));
         const UINT stride = width * 4;

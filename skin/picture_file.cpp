@@ -17,23 +17,29 @@ PixelBuffer KeepPart(PixelBuffer pixels, const SIZE* part) {
 
 }  // namespace
 
-unique_hbitmap ScreenBitmapOf(const PixelBuffer& pixels, HDC screen) {
-    if (pixels.width <= 0 || pixels.height <= 0) return {};
-    unique_hdc_window own;
-    if (!screen) {
-        own = unique_hdc_window::get(nullptr);
-        screen = own.get();
-    }
-    unique_hbitmap bitmap(::CreateCompatibleBitmap(screen, pixels.width, pixels.height));
-    if (!bitmap) return {};
+namespace {
+
+// The description of `pixels` as a 32-bit DIB, rows top to bottom.
+BITMAPINFO DibInfoOf(const PixelBuffer& pixels) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = pixels.width;
-    info.bmiHeader.biHeight = -pixels.height;  // rows top to bottom
+    info.bmiHeader.biHeight = -pixels.height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    if (::SetDIBits(screen, bitmap.get(), 0, static_cast<UINT>(pixels.height), pixels.pixels.data(),
+    return info;
+}
+
+}  // namespace
+
+unique_hbitmap ScreenBitmapOf(const PixelBuffer& pixels) {
+    if (pixels.width <= 0 || pixels.height <= 0) return {};
+    const unique_hdc_window screen = unique_hdc_window::get(nullptr);
+    unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), pixels.width, pixels.height));
+    if (!bitmap) return {};
+    const BITMAPINFO info = DibInfoOf(pixels);
+    if (::SetDIBits(screen.get(), bitmap.get(), 0, static_cast<UINT>(pixels.height), pixels.pixels.data(),
                     &info, DIB_RGB_COLORS) != pixels.height) {
         return {};
     }
@@ -42,13 +48,7 @@ unique_hbitmap ScreenBitmapOf(const PixelBuffer& pixels, HDC screen) {
 
 unique_hbitmap DibBitmapOf(const PixelBuffer& pixels) {
     if (pixels.width <= 0 || pixels.height <= 0) return {};
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = pixels.width;
-    info.bmiHeader.biHeight = -pixels.height;  // rows top to bottom
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = DibInfoOf(pixels);
     void* bits = nullptr;
     unique_hbitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits) return {};
@@ -87,12 +87,11 @@ DecodedSkinPicture DecodeSkinPicture(const PictureDecoder& decoder, const std::s
     return picture;
 }
 
-SkinPicture LoadSkinPicture(const PictureDecoder& decoder, const std::string& path, int dpi, const SIZE* part,
-                            HDC screen) {
+SkinPicture LoadSkinPicture(const PictureDecoder& decoder, const std::string& path, int dpi, const SIZE* part) {
     DecodedSkinPicture decoded = DecodeSkinPicture(decoder, path, dpi, part);
     SkinPicture picture;
     picture.designSize = decoded.designSize;
-    if (decoded.pixels) picture.bitmap = ScreenBitmapOf(*decoded.pixels, screen);
+    if (decoded.pixels) picture.bitmap = ScreenBitmapOf(*decoded.pixels);
     return picture;
 }
 

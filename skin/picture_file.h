@@ -11,10 +11,8 @@
 
 namespace kv {
 
-// A new screen bitmap with `pixels`, or none when it cannot be made. `screen` is a DC of the
-// screen that the caller keeps for many pictures (getting and giving back one per picture was
-// a sixth of a button picture's loading under Wine); without it one is got for this bitmap.
-unique_hbitmap ScreenBitmapOf(const PixelBuffer& pixels, HDC screen = nullptr);
+// A new screen bitmap with `pixels`, or none when it cannot be made.
+unique_hbitmap ScreenBitmapOf(const PixelBuffer& pixels);
 
 // A new screen bitmap with the picture at `path` (relative to the current folder or
 // absolute) at its own pixel size, or none when it cannot be loaded; `width` and `height`
@@ -47,7 +45,7 @@ struct SkinPicture {
 // double-size one's (rounded up) when only that exists. `part` keeps only the top-left part
 // of the scaled picture, as for LoadPictureFile.
 SkinPicture LoadSkinPicture(const PictureDecoder& decoder, const std::string& path, int dpi,
-                            const SIZE* part = nullptr, HDC screen = nullptr);
+                            const SIZE* part = nullptr);
 // The same up to the pixels.
 DecodedSkinPicture DecodeSkinPicture(const PictureDecoder& decoder, const std::string& path, int dpi,
                                      const SIZE* part = nullptr);

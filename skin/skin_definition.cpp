@@ -1,5 +1,7 @@
 #include "skin/skin_definition.h"
 
+#include "base/ansi_text.h"
+
 #include <windows.h>
 
 namespace kv {
@@ -12,23 +14,6 @@ std::string ReadSkinValue(const char* section, const char* key, const std::strin
 }
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
 
 constexpr size_t kValueLimit = 255;  // the characters a 256-byte buffer holds
 
@@ -49,15 +34,15 @@ std::string AsProfileReaderGivesIt(std::string_view value) {
 }  // namespace
 
 std::string SectionValue(std::string_view block, std::string_view key) {
+    const std::string wanted = LowerAnsi(key);
     while (!block.empty() && block.front() != '\0') {
         const size_t end = block.find('\0');
         const std::string_view line = block.substr(0, end);
         block.remove_prefix(end == std::string_view::npos ? block.size() : end + 1);
         const size_t equals = line.find('=');
-        const std::string_view name = Trimmed(line.substr(0, equals));
-        if (!SameName(name, key)) continue;
+        if (LowerAnsi(TrimBlanks(line.substr(0, equals))) != wanted) continue;
         if (equals == std::string_view::npos) return {};
-        return AsProfileReaderGivesIt(Trimmed(line.substr(equals + 1)));
+        return AsProfileReaderGivesIt(TrimBlanks(line.substr(equals + 1)));
     }
     return {};
 }

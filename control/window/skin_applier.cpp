@@ -40,12 +40,11 @@ void ApplySkinPictures(std::string& basePath, CChildPanel& panel, const kv::Unpa
     const kv::PictureDecoder decoder([unpacked](const std::string& path) {
         return unpacked ? unpacked->Find(path) : nullptr;
     });
-    const kv::unique_hdc_window screen = kv::unique_hdc_window::get(nullptr);
     kv::TimelineMark("background begin");
     panel.ClearBackground();
     const SIZE visible = panel.ClientSize();
     kv::SkinPicture background =
-        kv::LoadSkinPicture(decoder, skinFile(kv::kBackgroundPictureFile), dpi, &visible, screen.get());
+        kv::LoadSkinPicture(decoder, skinFile(kv::kBackgroundPictureFile), dpi, &visible);
     kv::TimelineMark("background end");
     // Every button is the size of the run button's normal picture, as drawn at this dpi;
     // without that picture the size stays as it was.
