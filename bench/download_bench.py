@@ -23,6 +23,7 @@ from kvsupport.files import sha256_file  # noqa: E402
 from kvsupport.nginx import Nginx  # noqa: E402
 from kvsupport.paths import winpath  # noqa: E402
 from kvsupport.authority import TestAuthority  # noqa: E402
+from kvsupport.machine import round_trip_us  # noqa: E402
 
 MB = 1_000_000
 # The engine receives at most bufferSize - 1 bytes per pass and sleeps 10 ms per pass.
@@ -192,6 +193,8 @@ def main():
         with Nginx(root) as server:
             url = server.url("bench.bin")
             print(f"file: {size / MB:.0f} MB from nginx on 127.0.0.1:{server.port}")
+            # Each pass makes three calls to the wineserver: the engine's figures follow this.
+            print(f"machine: a round trip between two processes took {round_trip_us():.0f} us")
 
             engine_out = os.path.join(work, "engine.bin")
             same, wall, cpu = fetched(wine + [kvtool, "get", url, winpath(engine_out)], engine_out,
@@ -201,6 +204,7 @@ def main():
                   f"{100 * engine_rate / CEILING:.1f} % of it; bytes {'match' if same else 'DIFFER'}")
             print("         engine CPU is the Wine process tree's; the wineserver's share is not in it")
             ok &= same
+            print(f"machine: and {round_trip_us():.0f} us after it")
             report_passes(wine, kvtool, server.url("passes.bin"), work)
 
             if curl:

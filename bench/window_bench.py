@@ -20,13 +20,12 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import time
 import uuid
 import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tools"))
-from kvsupport import host, paths, skins  # noqa: E402
+from kvsupport import host, machine, paths, skins  # noqa: E402
 from kvsupport.nginx import Nginx  # noqa: E402
 
 MB = 1_000_000
@@ -68,34 +67,6 @@ def heavy_skin():
             for state in skins.STATES:
                 archive.writestr(f"btn_{button}{state}.jpg", noise_jpeg(64, 24))
     return data.getvalue()
-
-
-def round_trip_us(count=2000):
-    """The machine's wake-up latency at the moment: microseconds for one byte to go to another
-    process and back through pipes, the median of three runs. Under Wine every call to the
-    wineserver is such a round trip. On this kind of virtual machine it took from 6 to 48 us
-    within minutes (two processes on one processor wake each other far faster than across
-    two, and the scheduler decides which), and Init's figures swing with it by up to a
-    factor of two: compare runs only at similar figures here."""
-    runs = []
-    for _ in range(3):
-        there_read, there_write = os.pipe()
-        back_read, back_write = os.pipe()
-        child = os.fork()
-        if child == 0:
-            for _ in range(count):
-                os.read(there_read, 1)
-                os.write(back_write, b"x")
-            os._exit(0)
-        started = time.perf_counter()
-        for _ in range(count):
-            os.write(there_write, b"x")
-            os.read(back_read, 1)
-        runs.append((time.perf_counter() - started) / count * 1e6)
-        os.waitpid(child, 0)
-        for fd in (there_read, there_write, back_read, back_write):
-            os.close(fd)
-    return statistics.median(runs)
 
 
 def run_page(html, timeout):
@@ -331,10 +302,10 @@ def main():
                   f"{len(heavy) / MB:.2f} MB")
             print(f"pacing floor of Init: 10 ms per pass of 102399 bytes of the archive: "
                   f"{10 * -(-light // 102399)} ms for skin.zip, {10 * -(-len(heavy) // 102399)} ms for heavy.zip")
-            print(f"machine: a round trip between two processes took {round_trip_us():.0f} us before Init's runs")
+            print(f"machine: a round trip between two processes took {machine.round_trip_us():.0f} us before Init's runs")
             bench_init(server, work, "skin.zip", ["small.bin", "medium.bin", "large.bin"], args.init_runs, True)
             bench_init(server, work, "heavy.zip", ["medium.bin"], args.init_runs, True)
-            print(f"machine: and {round_trip_us():.0f} us after them")
+            print(f"machine: and {machine.round_trip_us():.0f} us after them")
             bench_click_transfer(server, work, args.size_mb * MB)
         return 0
     finally:

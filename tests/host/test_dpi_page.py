@@ -44,7 +44,13 @@ class DpiPage(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         os.environ["WINEPREFIX"] = dpi.prefix_at(DPI)
+        # The prefix's own server, and its desktop kept between the registration and the page.
+        harness.warm_up(keep_desktop=True)
         register_installer()
+
+    @classmethod
+    def tearDownClass(cls):
+        harness.stop_server()
 
     def setUp(self):
         self.root = tempfile.mkdtemp(prefix="kv-dpi-")

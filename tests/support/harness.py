@@ -42,9 +42,17 @@ def program(name):
     return os.path.join(Context.build, name)
 
 
-def warm_up(arch=None):
-    """The prefix's wineserver and system services, started without any pipe of ours."""
-    _wine.start_server(arch or Context.arch)
+def warm_up(arch=None, keep_desktop=False):
+    """The prefix's wineserver and system services, started without any pipe of ours. With
+    keep_desktop (a test's prefix of its own) the server and the prefix's desktop stay until
+    stop_server()."""
+    arch = arch or Context.arch
+    _wine.start_server(arch, keeper=program("desktop_keeper.exe") if keep_desktop else None)
+
+
+def stop_server():
+    """Ends the current prefix's wineserver and its programs."""
+    _wine.stop_server()
 
 
 def wine(args, timeout=120, check=False, input=None):

@@ -28,16 +28,28 @@ _started = set()
 REPORT_SECONDS = 200
 
 
-def start_server(arch, linger=60):
+def start_server(arch, linger=60, keeper=None):
     """Makes sure the prefix's wineserver runs and its system services are up (see
     tools/wine-server). A server that a whole run started is left as it is; otherwise the
-    new one ends `linger` seconds after its last client. Done once per prefix and process."""
+    new one ends `linger` seconds after its last client. With `keeper` (the built
+    desktop_keeper.exe) the server stays instead, and so does its desktop, until
+    stop_server(): for a prefix of a test's own, whose programs come with gaps between them,
+    in which Wine would close the desktop and a program starting just then could fail. Done
+    once per prefix and process."""
     if prefix() in _started:
         return
-    subprocess.run([WINE_SERVER, "start", str(linger)], env=environment(), timeout=400,
+    how = ["--keep-desktop", arch, keeper] if keeper else [str(linger)]
+    subprocess.run([WINE_SERVER, "start", *how], env=environment(), timeout=400,
                    check=False, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)
     _started.add(prefix())
+
+
+def stop_server():
+    """Ends the prefix's wineserver and every program still in the prefix."""
+    subprocess.run([WINE_SERVER, "stop"], env=environment(), timeout=200, check=False,
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _started.discard(prefix())
 
 
 def run(arch, args, timeout=120, check=False, input=None):
