@@ -88,6 +88,19 @@ class NginxTest(unittest.TestCase):
         self.assertEqual(harness.sha256_file(os.path.join(self.root, "file.bin")),
                          harness.sha256_file(self.local("part.bin")))
 
+    def test_times_are_those_of_the_transfer(self):
+        # The benchmark's engine figures: the line follows the transfer's own, and its wall
+        # time holds at least the pauses of the passes the file needed.
+        code, lines = self.get("file.bin", "timed.bin", "--times")
+        self.assertEqual(0, code, lines)
+        self.assertEqual("DONE", lines[-2])
+        word, wall, user, kernel = lines[-1].split()
+        self.assertEqual("TIMES", word)
+        passes = len(progress_lines(lines))
+        self.assertGreaterEqual(int(wall), passes * 10_000)
+        self.assertLess(int(wall), 60_000_000)
+        self.assertGreaterEqual(min(int(user), int(kernel)), 0)
+
     def test_complete_local_file_needs_no_download(self):
         with open(self.local("done.bin"), "wb") as f:
             f.write(self.data)

@@ -4,6 +4,7 @@
 #include "tools/kvtool/commands.h"
 
 #include "base/codepage.h"
+#include "base/timeline.h"
 #include "base/unique_resource.h"
 #include "net/download_messages.h"
 #include "net/http_downloader.h"
@@ -43,21 +44,29 @@ struct Session {
     CHttpDownloaderEx downloader;
     long stopAfterProgress = 0;  // 0: never stop
     long progressCount = 0;
+    bool printTimes = false;
 };
 
-// Options after the positional arguments: "--stop-after-progress N" (get only) and
-// "--silence-limit MS". False for anything else.
-bool ReadOptions(const Arguments& args, size_t positional, bool stopAllowed, Session& session) {
-    for (size_t i = positional; i < args.size(); i += 2) {
+// Options after the positional arguments: "--stop-after-progress N" and "--times" (get
+// only) and "--silence-limit MS". False for anything else.
+bool ReadOptions(const Arguments& args, size_t positional, bool getOptions, Session& session) {
+    size_t i = positional;
+    while (i < args.size()) {
+        if (args[i] == "--times" && getOptions) {
+            session.printTimes = true;
+            ++i;
+            continue;
+        }
         if (i + 1 >= args.size()) return false;
         const long value = std::strtol(args[i + 1].c_str(), nullptr, 10);
-        if (args[i] == "--stop-after-progress" && stopAllowed) {
+        if (args[i] == "--stop-after-progress" && getOptions) {
             session.stopAfterProgress = value;
         } else if (args[i] == "--silence-limit" && value > 0) {
             session.downloader.SetSilenceLimit(static_cast<int>(value));
         } else {
             return false;
         }
+        i += 2;
     }
     return true;
 }
@@ -117,6 +126,43 @@ void UseUtf8Output() {
     std::setvbuf(stdout, nullptr, _IOFBF, 4096);
 }
 
+// Wall and CPU time of one stretch of the process, in microseconds. The CPU is the whole
+// process's, at the system's clock tick (10 ms under Wine), which a transfer of seconds
+// makes small.
+class StretchTimes {
+public:
+    StretchTimes() : wallStart_(Now()), cpuStart_(Cpu()) {}
+
+    std::string Line() const {
+        const Cpu now = Cpu();
+        return "TIMES " + std::to_string(Now() - wallStart_) + " " +
+               std::to_string(now.user - cpuStart_.user) + " " +
+               std::to_string(now.kernel - cpuStart_.kernel);
+    }
+
+private:
+    struct Cpu {
+        long long user = 0;
+        long long kernel = 0;
+        Cpu() {
+            FILETIME created, ended, kernelTime, userTime;
+            if (!::GetProcessTimes(::GetCurrentProcess(), &created, &ended, &kernelTime, &userTime))
+                return;
+            user = Microseconds(userTime);
+            kernel = Microseconds(kernelTime);
+        }
+        static long long Microseconds(const FILETIME& time) {
+            const ULONGLONG ticks = (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+            return static_cast<long long>(ticks / 10);  // 100 ns units
+        }
+    };
+
+    static long long Now() { return kv::TimelineNow(); }
+
+    long long wallStart_;
+    Cpu cpuStart_;
+};
+
 bool StartSession(Session& session, HWND window) {
     current = &session;
     if (session.downloader.Initialize(window, 102400)) return true;
@@ -155,7 +201,8 @@ int RunGetCommand(const Arguments& args) {
     UseUtf8Output();
     Session session;
     if (args.size() < 2 || !ReadOptions(args, 2, true, session)) {
-        std::fputs("usage: kvtool get URL PATH [--stop-after-progress N] [--silence-limit MS]\n",
+        std::fputs("usage: kvtool get URL PATH [--stop-after-progress N] [--silence-limit MS] "
+                   "[--times]\n",
                    stderr);
         return 2;
     }
@@ -164,8 +211,12 @@ int RunGetCommand(const Arguments& args) {
     // The size query sets the size that decides whether a local file is complete; its
     // failure is printed and the download goes on, as the control does.
     PrintSize(session, args[0]);
+    // "--times": the transfer's own wall and CPU time, after its last line, for the
+    // benchmark; the process's start and the size query before it are not in them.
+    const StretchTimes transfer;
     const bool ok = session.downloader.Download(args[0], args[1]);
     DrainNotifications();
+    if (session.printTimes) PrintLine(transfer.Line());
     if (!ok) PrintLastError();
     current = nullptr;
     return ok ? 0 : 1;

@@ -19,7 +19,7 @@ Arguments AnsiArguments(int count, wchar_t** wide) {
 
 int Usage() {
     std::fputs("usage: kvtool size URL [--silence-limit MS]\n"
-               "       kvtool get URL PATH [--stop-after-progress N] [--silence-limit MS]\n"
+               "       kvtool get URL PATH [--stop-after-progress N] [--silence-limit MS] [--times]\n"
                "       kvtool extract ARCHIVE DEST\n"
                "       kvtool skin-check FOLDER|ARCHIVE [--window WIDTHxHEIGHT]\n"
                "       kvtool trust-ca FILE.pem | untrust-ca FILE.pem\n",
