@@ -120,10 +120,6 @@ void DrainNotifications() {
 void UseUtf8Output() {
     // Lines end in LF alone; the bytes are UTF-8 already.
     _setmode(_fileno(stdout), _O_BINARY);
-    // Buffered, so that each line leaves in one write at its flush: a stream that is not
-    // a console is otherwise written a byte at a time, a system call each, and a transfer
-    // prints a line for every pass.
-    std::setvbuf(stdout, nullptr, _IOFBF, 4096);
 }
 
 // Wall and CPU time of one stretch of the process, in microseconds. The CPU is the whole

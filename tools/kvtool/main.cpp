@@ -31,6 +31,11 @@ int Usage() {
 
 // wmain: the C runtime splits the wide command line, which spares loading shell32 for it.
 extern "C" int wmain(int argc, wchar_t** argv) {
+    // Buffered, so that a line leaves in one write when it is flushed: a standard output
+    // that is not a console is otherwise written a byte at a time, each byte a system call
+    // (and in text mode a call to the wineserver too), and a transfer prints a line a pass.
+    // Every command flushes its lines: get and size each line, the others at their end.
+    std::setvbuf(stdout, nullptr, _IOFBF, 4096);
     Arguments args = AnsiArguments(argc, argv);
     if (args.empty()) return Usage();
     const std::string command = args.front();
