@@ -1,5 +1,6 @@
 """The project's Wine prefix, its wineserver, and Windows programs run in it through
 tools/wine-run (the Korean locale, code page 949)."""
+import atexit
 import os
 import subprocess
 
@@ -43,13 +44,24 @@ def start_server(arch, linger=60, keeper=None):
                    check=False, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)
     _started.add(prefix())
+    if keeper:
+        # Such a server never ends by itself: should the caller end without stopping it,
+        # it goes with this process.
+        atexit.register(_stop, prefix())
 
 
 def stop_server():
     """Ends the prefix's wineserver and every program still in the prefix."""
-    subprocess.run([WINE_SERVER, "stop"], env=environment(), timeout=200, check=False,
-                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    _started.discard(prefix())
+    _stop(prefix())
+
+
+def _stop(path):
+    if path not in _started:
+        return
+    subprocess.run([WINE_SERVER, "stop"], env=dict(environment(), WINEPREFIX=path), timeout=200,
+                   check=False, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    _started.discard(path)
 
 
 def run(arch, args, timeout=120, check=False, input=None):
