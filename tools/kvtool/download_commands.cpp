@@ -127,11 +127,11 @@ void UseUtf8Output() {
 // makes small.
 class StretchTimes {
 public:
-    StretchTimes() : wallStart_(Now()), cpuStart_(Cpu()) {}
+    StretchTimes() : wallStart_(kv::TimelineNow()), cpuStart_(Cpu()) {}
 
     std::string Line() const {
         const Cpu now = Cpu();
-        return "TIMES " + std::to_string(Now() - wallStart_) + " " +
+        return "TIMES " + std::to_string(kv::TimelineNow() - wallStart_) + " " +
                std::to_string(now.user - cpuStart_.user) + " " +
                std::to_string(now.kernel - cpuStart_.kernel);
     }
@@ -152,8 +152,6 @@ private:
             return static_cast<long long>(ticks / 10);  // 100 ns units
         }
     };
-
-    static long long Now() { return kv::TimelineNow(); }
 
     long long wallStart_;
     Cpu cpuStart_;
