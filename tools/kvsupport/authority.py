@@ -34,6 +34,10 @@ def _ec_key_args():
     return ["-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"]
 
 
+def _rsa_key_args():
+    return ["-newkey", "rsa:2048", "-nodes"]
+
+
 class TestAuthority:
     def __init__(self, folder, name="Korvendal Test TLS Authority"):
         self.dir = os.path.abspath(folder)
@@ -51,7 +55,11 @@ class TestAuthority:
         # two authorities of one name trusted at once (two tests side by side) would let a
         # certificate of the one be checked against the other's key, and fail as untrusted.
         unique = f"{name} {uuid.uuid4().hex[:12]}"
-        _openssl("req", "-x509", *_ec_key_args(), "-sha256", "-days", "30",
+        # The authority signs with RSA. Wine's crypt32 checks an ECDSA signature by joining r
+        # and s as they are encoded, without padding either to the curve's size, so one
+        # signature in about 128 (an r or s with a leading zero byte) was judged invalid and
+        # the certificate untrusted. The servers' own keys stay EC.
+        _openssl("req", "-x509", *_rsa_key_args(), "-sha256", "-days", "30",
                  "-keyout", self.key, "-out", self.cert, "-subj", f"/O=Korvendal/CN={unique}",
                  "-addext", "basicConstraints=critical,CA:TRUE",
                  "-addext", "keyUsage=critical,keyCertSign,cRLSign")
