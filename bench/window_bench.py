@@ -303,9 +303,10 @@ def main():
             print(f"pacing floor of Init: 10 ms per pass of 102399 bytes of the archive: "
                   f"{10 * -(-light // 102399)} ms for skin.zip, {10 * -(-len(heavy) // 102399)} ms for heavy.zip")
             print(f"machine: a round trip between two processes took {machine.round_trip_us():.0f} us before Init's runs")
+            load = machine.Load()
             bench_init(server, work, "skin.zip", ["small.bin", "medium.bin", "large.bin"], args.init_runs, True)
             bench_init(server, work, "heavy.zip", ["medium.bin"], args.init_runs, True)
-            print(f"machine: and {machine.round_trip_us():.0f} us after them")
+            print(f"machine: and {machine.round_trip_us():.0f} us after them; {load.summary()}")
             bench_click_transfer(server, work, args.size_mb * MB)
         return 0
     finally:

@@ -30,3 +30,64 @@ def round_trip_us(count=2000):
         for fd in (there_read, there_write, back_read, back_write):
             os.close(fd)
     return statistics.median(runs)
+
+
+class Load:
+    """What held the machine's processes back over a stretch of a benchmark, from the
+    kernel's pressure counters and the host's share of the processors (steal). A slow disk
+    shows here and not in the round trip: unpacking a skin and every request nginx logs wait
+    on it.
+
+        load = Load()
+        ...
+        print(f"machine: {load.summary()}")
+    """
+
+    def __init__(self):
+        self._start = self._read()
+
+    @staticmethod
+    def _stalled_us(kind):
+        # "some ... total=N": microseconds in which at least one task waited on `kind`.
+        try:
+            with open(f"/proc/pressure/{kind}") as f:
+                for line in f:
+                    if line.startswith("some "):
+                        return int(line.rsplit("total=", 1)[1])
+        except (OSError, ValueError, IndexError):
+            pass
+        return None
+
+    @staticmethod
+    def _steal_ticks():
+        try:
+            with open("/proc/stat") as f:
+                fields = f.readline().split()
+            return int(fields[8]) if fields[0] == "cpu" and len(fields) > 8 else None
+        except (OSError, ValueError):
+            return None
+
+    @classmethod
+    def _read(cls):
+        return time.monotonic(), cls._stalled_us("io"), cls._stalled_us("cpu"), cls._steal_ticks()
+
+    def summary(self):
+        end = self._read()
+        wall = end[0] - self._start[0]
+        if wall <= 0:
+            return "no time passed"
+
+        def share(index):
+            if self._start[index] is None or end[index] is None:
+                return None
+            return 100 * (end[index] - self._start[index]) / 1e6 / wall
+
+        disk, processor = share(1), share(2)
+        parts = []
+        if disk is not None and processor is not None:
+            parts.append(f"tasks waited on the disk {disk:.1f} % and for a processor {processor:.1f} % "
+                         f"of the time")
+        if self._start[3] is not None and end[3] is not None:
+            ticks = os.sysconf("SC_CLK_TCK") * wall * (os.cpu_count() or 1)
+            parts.append(f"the host took {100 * (end[3] - self._start[3]) / ticks:.1f} % of the processors")
+        return f"over {wall:.0f} s, " + ("; ".join(parts) if parts else "no load figures on this kernel")
