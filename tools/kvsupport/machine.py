@@ -34,9 +34,10 @@ def round_trip_us(count=2000):
 
 class Load:
     """What held the machine's processes back over a stretch of a benchmark, from the
-    kernel's pressure counters and the host's share of the processors (steal). A slow disk
-    shows here and not in the round trip: unpacking a skin and every request nginx logs wait
-    on it.
+    kernel's pressure counters (waits on the disk and for a processor) and the host's share
+    of the processors (steal). On this kind of virtual machine the host has taken a quarter of
+    the processors for minutes while the round trip looked ordinary, and `Init` took twice
+    its usual time meanwhile.
 
         load = Load()
         ...
@@ -63,7 +64,7 @@ class Load:
         try:
             with open("/proc/stat") as f:
                 fields = f.readline().split()
-            return int(fields[8]) if fields[0] == "cpu" and len(fields) > 8 else None
+            return int(fields[8]) if len(fields) > 8 and fields[0] == "cpu" else None
         except (OSError, ValueError):
             return None
 
