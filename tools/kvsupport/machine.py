@@ -36,8 +36,8 @@ class Load:
     """What held the machine's processes back over a stretch of a benchmark, from the
     kernel's pressure counters (waits on the disk and for a processor) and the host's share
     of the processors (steal). On this kind of virtual machine the host has taken a quarter of
-    the processors for minutes while the round trip looked ordinary, and `Init` took twice
-    its usual time meanwhile.
+    the processors for minutes, and `Init` took twice its usual time meanwhile; the round trip
+    rose then too, but it rises for other reasons as well.
 
         load = Load()
         ...
