@@ -1,4 +1,5 @@
 """What the benchmarks print about the machine beside their figures."""
+import collections
 import os
 import statistics
 import time
@@ -30,6 +31,12 @@ def round_trip_us(count=2000):
         for fd in (there_read, there_write, back_read, back_write):
             os.close(fd)
     return statistics.median(runs)
+
+
+# One reading of the counters Load compares: the monotonic clock, the microseconds tasks
+# waited on the disk and for a processor, and the host's share in clock ticks (None where
+# the kernel has no such counter).
+_Reading = collections.namedtuple("_Reading", "at disk_us processor_us steal_ticks")
 
 
 class Load:
@@ -70,25 +77,25 @@ class Load:
 
     @classmethod
     def _read(cls):
-        return time.monotonic(), cls._stalled_us("io"), cls._stalled_us("cpu"), cls._steal_ticks()
+        return _Reading(time.monotonic(), cls._stalled_us("io"), cls._stalled_us("cpu"),
+                        cls._steal_ticks())
 
     def summary(self):
-        end = self._read()
-        wall = end[0] - self._start[0]
+        start, end = self._start, self._read()
+        wall = end.at - start.at
         if wall <= 0:
             return "no time passed"
 
-        def share(index):
-            if self._start[index] is None or end[index] is None:
-                return None
-            return 100 * (end[index] - self._start[index]) / 1e6 / wall
+        def grown(field):
+            before, after = getattr(start, field), getattr(end, field)
+            return None if before is None or after is None else after - before
 
-        disk, processor = share(1), share(2)
+        disk, processor, steal = grown("disk_us"), grown("processor_us"), grown("steal_ticks")
         parts = []
         if disk is not None and processor is not None:
-            parts.append(f"tasks waited on the disk {disk:.1f} % and for a processor {processor:.1f} % "
-                         f"of the time")
-        if self._start[3] is not None and end[3] is not None:
+            parts.append(f"tasks waited on the disk {100 * disk / 1e6 / wall:.1f} % and for a processor "
+                         f"{100 * processor / 1e6 / wall:.1f} % of the time")
+        if steal is not None:
             ticks = os.sysconf("SC_CLK_TCK") * wall * (os.cpu_count() or 1)
-            parts.append(f"the host took {100 * (end[3] - self._start[3]) / ticks:.1f} % of the processors")
+            parts.append(f"the host took {100 * steal / ticks:.1f} % of the processors")
         return f"over {wall:.0f} s, " + ("; ".join(parts) if parts else "no load figures on this kernel")
